@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Byte-level text helpers shared by the commands. In UTF-8 no byte of a
+// multi-byte character is below 0x80, so searching for "." or "/" and
+// upper-casing ASCII never touches part of another character.
+namespace vimbrel::text {
+
+// ASCII a-z raised to A-Z; every other byte left as it is.
+std::string toUpperAscii(std::string_view text);
+
+// `text` without the bytes of value 32 or below at both ends (blanks and
+// control characters). Multi-byte characters such as the full-width blank stay.
+std::string_view trimControls(std::string_view text);
+
+} // namespace vimbrel::text

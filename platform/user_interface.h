@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+namespace vimbrel {
+
+// What a command may do to the person using the tool. The window shows these
+// in its own controls; vimbrel-cli writes them to its streams; tests record
+// them. A command takes one by reference and never reaches past it.
+class UserInterface
+{
+public:
+    virtual ~UserInterface() = default;
+
+    // A modal message with no icon and one OK button, caption "Vimbrel".
+    // Line breaks inside are single CR characters, as the messages are written.
+    virtual void showMessage(const std::string& text) = 0;
+
+    // The picture count in the status bar's second panel.
+    virtual void showFileCount(int count) = 0;
+
+    // Opens the viewer page `indexPath` (a full path) in the browser, in a
+    // maximised window when asked. Does not wait and reports nothing back.
+    virtual void openViewer(const std::string& indexPath, bool maximised) = 0;
+
+    // Disables and enables the rename tab while a rename run works.
+    virtual void setRenameTabEnabled(bool enabled) = 0;
+
+    // Long work reports `done` of `total` steps; returns false when the person
+    // asked to stop. Called on the thread that runs the command.
+    virtual bool reportProgress(int done, int total) = 0;
+};
+
+} // namespace vimbrel

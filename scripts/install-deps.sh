@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing Vimbrel
+# need, where they are missing. Needs root (or sudo) only when something is
+# missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-httpserver-dev qt6-websockets-dev qt6-image-formats-plugins
+  libjpeg62-turbo-dev libexif-dev libicu-dev
+  libgtest-dev libbenchmark-dev
+  fonts-noto-cjk
+)
+if [ "${1:-}" = "--test" ]; then
+  # Browser tests, screenshots, the benchmark's peers and the fuzzers.
+  packages+=(chromium nodejs npm xvfb xauth imagemagick graphicsmagick libvips-tools clang libclang-rt-14-dev)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+# Node.js may come from outside Debian's packages; any node with npm will do.
+if command -v node >/dev/null && command -v npm >/dev/null; then
+  filtered=()
+  for package in "${missing[@]}"; do
+    [ "$package" = nodejs ] || [ "$package" = npm ] || filtered+=("$package")
+  done
+  missing=("${filtered[@]+"${filtered[@]}"}")
+fi
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
