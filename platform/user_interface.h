@@ -4,6 +4,16 @@
 
 namespace vimbrel {
 
+// Where the pages of one Show run lie and which folders they reach, so that
+// whoever opens the viewer can serve exactly those folders.
+struct ViewerPages
+{
+    std::string indexPath;     // WorkFolder + "index.htm"
+    std::string workFolder;    // ends in "/"
+    std::string pictureFolder; // the picture folder, ends in "/"
+    std::string smallFolder;   // where the small images went, or "" when none were made
+};
+
 // What a command may do to the person using the tool. The window shows these
 // in its own controls; vimbrel-cli writes them to its streams; tests record
 // them. A command takes one by reference and never reaches past it.
@@ -19,9 +29,10 @@ public:
     // The picture count in the status bar's second panel.
     virtual void showFileCount(int count) = 0;
 
-    // Opens the viewer page `indexPath` (a full path) in the browser, in a
-    // maximised window when asked. Does not wait and reports nothing back.
-    virtual void openViewer(const std::string& indexPath, bool maximised) = 0;
+    // Opens the viewer whose pages a Show run has just written, in a
+    // maximised browser window when asked. Does not wait and reports nothing
+    // back.
+    virtual void openViewer(const ViewerPages& pages, bool maximised) = 0;
 
     // Disables and enables the rename tab while a rename run works.
     virtual void setRenameTabEnabled(bool enabled) = 0;

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+#include <QImage>
+
+namespace vimbrel {
+
+// Draws a Windows metafile (placeable or plain WMF, or EMF) at its own size on
+// a white background. A null image when the file cannot be read or drawn.
+QImage loadMetafilePicture(const std::string& path);
+
+} // namespace vimbrel
