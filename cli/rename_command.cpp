@@ -1,14 +1,107 @@
+#include <algorithm>
+#include <filesystem>
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "cli/commands.h"
+#include "platform/file_system.h"
+#include "platform/user_interface.h"
+#include "rename/rename_run.h"
+#include "settings/options.h"
 
 namespace vimbrel::cli {
+namespace {
 
-// Placeholder until the rename command lands; replaced by its real implementation.
-int runRename(const std::vector<std::string>&, const std::string&, Streams streams)
+// What `rename FOLDER [--app-folder DIR]` was given.
+struct RenameArguments
 {
-    streams.err << "vimbrel-cli: the rename command is not built yet\n";
-    return 2;
+    std::string folder;
+    std::string appFolder;
+};
+
+bool parseArguments(const std::vector<std::string>& args, const std::string& programFolder,
+                    RenameArguments& parsed)
+{
+    parsed.appFolder = programFolder;
+    bool haveFolder = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--app-folder") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                return false;
+            }
+            parsed.appFolder = fs::withSeparator(args[++i]);
+        } else if (args[i].rfind("--", 0) == 0 || haveFolder || args[i].empty()) {
+            // An empty FOLDER would stand for the current folder.
+            return false;
+        } else {
+            parsed.folder = args[i];
+            haveFolder = true;
+        }
+    }
+    return haveFolder;
+}
+
+// The options the tool would start with in `appFolder`.
+Options loadOptions(const std::string& appFolder)
+{
+    // LOADING PLUGS IN HERE: read appFolder + "Vimbrel.INI" as the tool loads
+    // it at start. Until the settings loader is in the tree every run uses the
+    // first-start options.
+    static_cast<void>(appFolder);
+    return Options{};
+}
+
+// Collects the messages of a run; the command decides afterwards which
+// stream they belong on.
+class RecordingInterface : public UserInterface
+{
+public:
+    void showMessage(const std::string& text) override { mMessages.push_back(text); }
+    void showFileCount(int) override {}
+    void openViewer(const ViewerPages&, bool) override {}
+    void setRenameTabEnabled(bool) override {}
+    bool reportProgress(int, int) override { return true; }
+
+    void writeTo(std::ostream& stream) const
+    {
+        for (std::string message : mMessages) {
+            // Messages break their lines with single CR characters.
+            std::replace(message.begin(), message.end(), '\r', '\n');
+            stream << message << '\n';
+        }
+    }
+
+private:
+    std::vector<std::string> mMessages;
+};
+
+} // namespace
+
+int runRename(const std::vector<std::string>& args, const std::string& programFolder,
+              Streams streams)
+{
+    RenameArguments parsed;
+    if (!parseArguments(args, programFolder, parsed)) {
+        streams.err << kUsage;
+        return 2;
+    }
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(parsed.folder, error);
+    if (error) {
+        streams.err << "vimbrel-cli: " << parsed.folder << ": " << error.message() << '\n';
+        return 1;
+    }
+    Options options = loadOptions(parsed.appFolder);
+    RecordingInterface ui;
+    RenameRun run(options, ui);
+    if (!run.BtnExecClick(fs::withSeparator(absolute.string()))) {
+        ui.writeTo(streams.err);
+        return 1;
+    }
+    ui.writeTo(streams.out);
+    streams.out << "COUNT=" << options.SpinFCnt << '\n';
+    return 0;
 }
 
 } // namespace vimbrel::cli
