@@ -1,0 +1,110 @@
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "cli/commands.h"
+#include "tests/support/temp_folder.h"
+
+namespace vimbrel::cli {
+namespace {
+
+using vimbrel::testing::readFile;
+using vimbrel::testing::TempFolder;
+
+struct Outcome
+{
+    int code;
+    std::string out;
+    std::string err;
+};
+
+Outcome rename(const std::vector<std::string>& args, const std::string& programFolder)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = runRename(args, programFolder, Streams{out, err});
+    return {code, out.str(), err.str()};
+}
+
+TEST(RenameCommandTest, RenamesTheFolderAndReportsTheStartNumber)
+{
+    TempFolder app;
+    TempFolder pictures;
+    pictures.write("b.jpg", "b");
+    pictures.write("A.jpg", "A");
+    pictures.write("c.txt", "c");
+    const Outcome outcome = rename({pictures.path(), "--app-folder", app.path()}, "/nowhere/");
+    EXPECT_EQ(outcome.code, 0);
+    EXPECT_EQ(outcome.out, "3 ファイルを更新しました。\nCOUNT=1\n");
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_EQ(readFile(pictures / "Sample0001.jpg"), "A");
+    EXPECT_EQ(readFile(pictures / "Sample0003.txt"), "c");
+
+    const Outcome again = rename({pictures.path()}, app.path());
+    EXPECT_EQ(again.code, 0);
+    EXPECT_EQ(again.out, "ファイルがありません。\nCOUNT=1\n");
+}
+
+TEST(RenameCommandTest, RelativeFolderIsTakenFromTheCurrentFolder)
+{
+    TempFolder temp;
+    temp.write("pics/a.jpg", "a");
+    temp.write("b.jpg", "b");
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(temp.path());
+    const Outcome outcome = rename({"pics"}, temp.path());
+    std::filesystem::current_path(before);
+    EXPECT_EQ(outcome.code, 0);
+    EXPECT_EQ(readFile(temp / "pics/Sample0001.jpg"), "a");
+    EXPECT_EQ(readFile(temp / "b.jpg"), "b");
+}
+
+TEST(RenameCommandTest, WrongArgumentsTouchNothing)
+{
+    TempFolder temp;
+    temp.write("a.jpg", "a");
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {""},
+        {temp.path(), temp.path()},
+        {temp.path(), "--app-folder"},
+        {temp.path(), "--app-folder", ""},
+        {temp.path(), "--write"},
+    };
+    for (const auto& args : wrong) {
+        const Outcome outcome = rename(args, temp.path());
+        EXPECT_EQ(outcome.code, 2);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(outcome.err, kUsage);
+    }
+    EXPECT_EQ(readFile(temp / "a.jpg"), "a");
+}
+
+TEST(RenameCommandTest, ProgramReportsThroughItsExitCode)
+{
+    const std::string program = VIMBREL_CLI_PROGRAM;
+    TempFolder temp;
+    temp.write("pics/a.jpg", "a");
+    const std::string command =
+        program + " rename '" + temp.path() + "pics' --app-folder '" + temp.path() + "'";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string out;
+    char buffer[256];
+    while (const size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) {
+        out.append(buffer, got);
+    }
+    const int status = ::pclose(pipe);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(out, "1 ファイルを更新しました。\nCOUNT=1\n");
+    EXPECT_EQ(readFile(temp / "pics/Sample0001.jpg"), "a");
+    EXPECT_EQ(WEXITSTATUS(std::system((program + " rename 2>/dev/null").c_str())), 2);
+}
+
+} // namespace
+} // namespace vimbrel::cli
