@@ -50,6 +50,36 @@ TEST(RenameCommandTest, RenamesTheFolderAndReportsTheStartNumber)
     EXPECT_EQ(again.out, "ファイルがありません。\nCOUNT=1\n");
 }
 
+TEST(RenameCommandTest, OptionsComeFromTheSettingsFile)
+{
+    TempFolder app;
+    TempFolder pictures;
+    pictures.write("a.jpg", "a");
+    pictures.write("b.jpg", "b");
+    app.write("Vimbrel.INI", "[OTHER]\r\nAUTO=0\r\nCOUNT=5\r\nHEAD=pic\r\nZERO=0\r\n");
+    const Outcome outcome = rename({"--app-folder", app.path(), pictures.path()}, "/nowhere/");
+    EXPECT_EQ(outcome.code, 0);
+    EXPECT_EQ(outcome.out, "2 ファイルを更新しました。\nCOUNT=7\n");
+    EXPECT_EQ(readFile(pictures / "pic5.jpg"), "a");
+    EXPECT_EQ(readFile(pictures / "pic6.jpg"), "b");
+    // Only `settings --write` writes the settings file.
+    EXPECT_EQ(readFile(app / "Vimbrel.INI"),
+              "[OTHER]\r\nAUTO=0\r\nCOUNT=5\r\nHEAD=pic\r\nZERO=0\r\n");
+}
+
+TEST(RenameCommandTest, GuardMessageGoesToTheErrorStream)
+{
+    TempFolder app;
+    TempFolder pictures;
+    pictures.write("a.jpg", "a");
+    app.write("Vimbrel.INI", "[OTHER]\nRENAME=0\nREAD=0\n");
+    const Outcome outcome = rename({pictures.path()}, app.path());
+    EXPECT_EQ(outcome.code, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "チェックがありません\n");
+    EXPECT_EQ(readFile(pictures / "a.jpg"), "a");
+}
+
 TEST(RenameCommandTest, RelativeFolderIsTakenFromTheCurrentFolder)
 {
     TempFolder temp;
@@ -74,6 +104,7 @@ TEST(RenameCommandTest, WrongArgumentsTouchNothing)
         {temp.path(), temp.path()},
         {temp.path(), "--app-folder"},
         {temp.path(), "--app-folder", ""},
+        {temp.path(), "--app-folder", temp.path(), "--app-folder", temp.path()},
         {temp.path(), "--write"},
     };
     for (const auto& args : wrong) {
