@@ -1,7 +1,3 @@
-#include <sys/wait.h>
-
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -114,27 +110,6 @@ TEST(RenameCommandTest, WrongArgumentsTouchNothing)
         EXPECT_EQ(outcome.err, kUsage);
     }
     EXPECT_EQ(readFile(temp / "a.jpg"), "a");
-}
-
-TEST(RenameCommandTest, ProgramReportsThroughItsExitCode)
-{
-    const std::string program = VIMBREL_CLI_PROGRAM;
-    TempFolder temp;
-    temp.write("pics/a.jpg", "a");
-    const std::string command =
-        program + " rename '" + temp.path() + "pics' --app-folder '" + temp.path() + "'";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string out;
-    char buffer[256];
-    while (const size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) {
-        out.append(buffer, got);
-    }
-    const int status = ::pclose(pipe);
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(out, "1 ファイルを更新しました。\nCOUNT=1\n");
-    EXPECT_EQ(readFile(temp / "pics/Sample0001.jpg"), "a");
-    EXPECT_EQ(WEXITSTATUS(std::system((program + " rename 2>/dev/null").c_str())), 2);
 }
 
 } // namespace
