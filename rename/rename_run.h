@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/collation.h"
+#include "platform/user_interface.h"
+#include "settings/options.h"
+
+namespace vimbrel {
+
+// The rename command of the その他 tab (実行): gives every file of the chosen
+// folder, and of the folders below it when ChkDirs is checked, the prefix, a
+// running number and its old extension, and clears read-only attributes where
+// ChKRead asks. A rename never replaces an existing file; a file that cannot
+// be renamed keeps its name and content.
+//
+// With ChkFile unchecked and ChKRead checked the run only clears read-only
+// attributes and renames nothing; its closing message counts the files it
+// made writable, and the start number stays.
+class RenameRun
+{
+public:
+    // The run reads `options` at the moment of use and advances SpinFCnt;
+    // messages and the rename tab's state go to `ui`.
+    RenameRun(Options& options, UserInterface& ui);
+
+    // The command behind 実行 on `selectedFolder` (ending in "/", or "" while
+    // no folder is chosen, which touches nothing). Ends with one message.
+    // Returns false when it stopped at the guard because neither ChkFile nor
+    // ChKRead is checked, true when it ran.
+    bool BtnExecClick(const std::string& selectedFolder);
+
+    // Works through one folder (a full path ending in "/") and, when ChkDirs
+    // is checked, every folder below it; each folder numbers on its own.
+    // Returns the number of files of `folder` itself that it tried to rename.
+    int RenameFiles(const std::string& folder);
+
+    // Renames tried over the whole run (files made writable when only
+    // attributes are cleared).
+    int renameCount() const { return mRenameCount; }
+
+private:
+    // Lists the files of `folder` into mRenameList, clearing read-only
+    // attributes on the way, and returns the names of its sub-folders.
+    std::vector<std::string> listFolder(const std::string& folder);
+    void renameListed(const std::string& folder);
+    bool onlyClearsAttributes() const;
+
+    Options& mOptions;
+    UserInterface& mUi;
+    Collator mCollator;
+    std::vector<std::string> mRenameList;
+    // Wider than the numbers the rule reads, so that counting on past the
+    // highest 32-bit number in use cannot overflow.
+    int64_t mNextNumber = 0;
+    int mRenameCount = 0;
+};
+
+// The messages the run ends with.
+inline constexpr const char* kNothingCheckedMessage = "チェックがありません";
+inline constexpr const char* kNoFilesMessage = "ファイルがありません。";
+inline constexpr const char* kFilesUpdatedSuffix = " ファイルを更新しました。";
+
+} // namespace vimbrel
