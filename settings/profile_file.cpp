@@ -1,5 +1,7 @@
 #include "settings/profile_file.h"
 
+#include <algorithm>
+
 #include "platform/byte_text.h"
 #include "platform/whole_number.h"
 
@@ -108,12 +110,20 @@ ProfileFile::ProfileFile(std::string_view text)
         } else {
             const bool crlf = newline > 0 && text[newline - 1] == '\r';
             line.text = text.substr(0, crlf ? newline - 1 : newline);
-            line.end = crlf ? "\r\n" : "\n";
+            line.end = crlf ? End::CrLf : End::Lf;
             text.remove_prefix(newline + 1);
             if (!lineEndChosen) {
                 mLineEnd = line.end;
                 lineEndChosen = true;
             }
+        }
+        std::string_view name;
+        std::string_view value;
+        if (sectionName(line.text, name)) {
+            line.kind = Kind::Header;
+            mHeaders.push_back(mLines.size());
+        } else if (keyAndValue(line.text, name, value)) {
+            line.kind = Kind::Key;
         }
         mLines.push_back(std::move(line));
     }
@@ -121,10 +131,11 @@ ProfileFile::ProfileFile(std::string_view text)
 
 size_t ProfileFile::findSection(std::string_view section) const
 {
-    for (size_t i = 0; i < mLines.size(); ++i) {
+    for (const size_t header : mHeaders) {
         std::string_view name;
-        if (sectionName(mLines[i].text, name) && equalsIgnoringCase(name, section)) {
-            return i;
+        sectionName(mLines[header].text, name);
+        if (equalsIgnoringCase(name, section)) {
+            return header;
         }
     }
     return std::string::npos;
@@ -132,21 +143,21 @@ size_t ProfileFile::findSection(std::string_view section) const
 
 size_t ProfileFile::sectionEnd(size_t header) const
 {
-    std::string_view name;
-    size_t i = header + 1;
-    while (i < mLines.size() && !sectionName(mLines[i].text, name)) {
-        ++i;
-    }
-    return i;
+    const auto next = std::upper_bound(mHeaders.begin(), mHeaders.end(), header);
+    return next == mHeaders.end() ? mLines.size() : *next;
 }
 
 size_t ProfileFile::findKey(size_t header, std::string_view key) const
 {
     const size_t end = sectionEnd(header);
     for (size_t i = header + 1; i < end; ++i) {
+        if (mLines[i].kind != Kind::Key) {
+            continue;
+        }
         std::string_view name;
         std::string_view value;
-        if (keyAndValue(mLines[i].text, name, value) && equalsIgnoringCase(name, key)) {
+        keyAndValue(mLines[i].text, name, value);
+        if (equalsIgnoringCase(name, key)) {
             return i;
         }
     }
@@ -189,8 +200,8 @@ void ProfileFile::writeString(std::string_view section, std::string_view key,
     std::string line = std::string(key) + "=" + singleLine(value);
     const size_t header = findSection(section);
     if (header == std::string::npos) {
-        insertLine(mLines.size(), "[" + std::string(section) + "]");
-        insertLine(mLines.size(), std::move(line));
+        insertLine(mLines.size(), "[" + std::string(section) + "]", Kind::Header);
+        insertLine(mLines.size(), std::move(line), Kind::Key);
         return;
     }
     const size_t index = findKey(header, key);
@@ -208,7 +219,7 @@ void ProfileFile::writeString(std::string_view section, std::string_view key,
     while (end > header + 1 && text::trimControls(mLines[end - 1].text).empty()) {
         --end;
     }
-    insertLine(end, std::move(line));
+    insertLine(end, std::move(line), Kind::Key);
 }
 
 void ProfileFile::writeInteger(std::string_view section, std::string_view key, int32_t value)
@@ -221,27 +232,37 @@ void ProfileFile::writeBool(std::string_view section, std::string_view key, bool
     writeString(section, key, value ? "1" : "0");
 }
 
-void ProfileFile::insertLine(size_t index, std::string text)
+void ProfileFile::insertLine(size_t index, std::string text, Kind kind)
 {
-    if (index > 0 && mLines[index - 1].end.empty()) {
+    if (index > 0 && mLines[index - 1].end == End::None) {
         mLines[index - 1].end = mLineEnd;
     }
     mLines.insert(mLines.begin() + static_cast<std::ptrdiff_t>(index),
-                  Line{std::move(text), mLineEnd});
+                  Line{std::move(text), mLineEnd, kind});
+    const auto later = std::lower_bound(mHeaders.begin(), mHeaders.end(), index);
+    for (auto it = later; it != mHeaders.end(); ++it) {
+        ++*it;
+    }
+    if (kind == Kind::Header) {
+        mHeaders.insert(later, index);
+    }
 }
 
 std::string ProfileFile::text() const
 {
+    const auto endText = [](End end) -> std::string_view {
+        return end == End::CrLf ? "\r\n" : end == End::Lf ? "\n" : "";
+    };
     size_t size = mByteOrderMark.size();
     for (const Line& line : mLines) {
-        size += line.text.size() + line.end.size();
+        size += line.text.size() + endText(line.end).size();
     }
     std::string result;
     result.reserve(size);
     result += mByteOrderMark;
     for (const Line& line : mLines) {
         result += line.text;
-        result += line.end;
+        result += endText(line.end);
     }
     return result;
 }

@@ -51,10 +51,23 @@ public:
     std::string text() const;
 
 private:
+    enum class End : unsigned char
+    {
+        None, // the last line, without a line end
+        Lf,
+        CrLf,
+    };
+    enum class Kind : unsigned char
+    {
+        Other, // blank, comment, or anything without "="
+        Header,
+        Key,
+    };
     struct Line
     {
         std::string text;
-        std::string end; // "\r\n", "\n", or "" for a last line without one
+        End end = End::None;
+        Kind kind = Kind::Other;
     };
 
     // Index of the first header line of `section`, or npos.
@@ -64,11 +77,14 @@ private:
     size_t findKey(size_t header, std::string_view key) const;
     // Index one past the last line that belongs to the section at `header`.
     size_t sectionEnd(size_t header) const;
-    void insertLine(size_t index, std::string text);
+    void insertLine(size_t index, std::string text, Kind kind);
 
     std::vector<Line> mLines;
+    // The indexes of the header lines, in order, so that finding a section
+    // does not walk every line of a long file.
+    std::vector<size_t> mHeaders;
     std::string mByteOrderMark;
-    std::string mLineEnd = "\r\n";
+    End mLineEnd = End::CrLf;
 };
 
 } // namespace vimbrel

@@ -27,6 +27,9 @@ constexpr int kTime2Default = 100;
 constexpr int kTime3Default = 2;
 // The largest number the four positions of a time edit can show.
 constexpr int kTimeMax = 9999;
+// A settings file is well under a kilobyte; one beyond this is no settings
+// file the program wrote. It loads as no file and is never written over.
+constexpr size_t kMaxFileBytes = 1 << 20;
 
 std::string writeFailure(const std::string& path)
 {
@@ -65,7 +68,7 @@ std::string saveTarget(const std::string& path)
 std::string bytesToSave(const std::string& path, const std::string& target, const Options& options,
                         const WindowState& window)
 {
-    const WholeFile current = readWholeFile(target);
+    const WholeFile current = readWholeFile(target, kMaxFileBytes);
     if (current.state == WholeFile::State::Unreadable && current.errorNumber != EISDIR) {
         // Writing over a file that could not be read would lose its content.
         throw FileError(writeFailure(path), current.errorNumber);
@@ -196,7 +199,7 @@ void writeSettings(ProfileFile& file, const Options& options, const WindowState&
 
 LoadedSettings LoadSettings(const std::string& appFolder)
 {
-    const WholeFile stored = readWholeFile(settingsFilePath(appFolder));
+    const WholeFile stored = readWholeFile(settingsFilePath(appFolder), kMaxFileBytes);
     if (stored.state != WholeFile::State::Read) {
         return readSettings(ProfileFile());
     }

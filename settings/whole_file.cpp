@@ -18,7 +18,7 @@ WholeFile failure(WholeFile::State state, int errorNumber)
 
 } // namespace
 
-WholeFile readWholeFile(const std::string& path)
+WholeFile readWholeFile(const std::string& path, size_t maxBytes)
 {
     // Non-blocking, so that a pipe standing under the name cannot hang the
     // open; only plain files are read.
@@ -33,6 +33,10 @@ WholeFile readWholeFile(const std::string& path)
         const int error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
         ::close(fd);
         return failure(WholeFile::State::Unreadable, error);
+    }
+    if (static_cast<unsigned long long>(info.st_size) > maxBytes) {
+        ::close(fd);
+        return failure(WholeFile::State::Unreadable, EFBIG);
     }
     WholeFile result;
     result.state = WholeFile::State::Read;
@@ -54,6 +58,11 @@ WholeFile readWholeFile(const std::string& path)
             break;
         }
         result.bytes.append(buffer, static_cast<size_t>(got));
+        if (result.bytes.size() > maxBytes) {
+            // The file grew while it was read.
+            ::close(fd);
+            return failure(WholeFile::State::Unreadable, EFBIG);
+        }
     }
     ::close(fd);
     return result;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace vimbrel {
@@ -19,7 +20,8 @@ struct WholeFile
 };
 
 // Reads the plain file at `path` from start to end. A folder, a pipe or a
-// device is Unreadable and is never waited on.
-WholeFile readWholeFile(const std::string& path);
+// device is Unreadable and is never waited on; so is a file of more than
+// `maxBytes` bytes (errorNumber EFBIG), which is not read at all.
+WholeFile readWholeFile(const std::string& path, size_t maxBytes);
 
 } // namespace vimbrel
