@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/file_error.h"
@@ -92,6 +93,11 @@ int replaceFileAtomically(const std::string& path, std::string_view content)
     const int fd = calls.open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
         return errno;
+    }
+    // The new file keeps the old one's permissions (a private 0600 file stays private).
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0) {
+        ::fchmod(fd, old.st_mode & 07777);
     }
     int error = writeAll(fd, content);
     if (error == 0 && calls.fsync(fd) != 0) {

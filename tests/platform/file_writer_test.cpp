@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/file_error.h"
@@ -68,6 +69,17 @@ TEST(FileWriter, AtomicReplaceKeepsTheOldFileOnFailure)
     EXPECT_FALSE(::access((path + ".new").c_str(), F_OK) == 0);
     EXPECT_EQ(replaceFileAtomically(path, "[FORM]\r\nTOP=6\r\n"), 0);
     EXPECT_EQ(readFile(path), "[FORM]\r\nTOP=6\r\n");
+}
+
+TEST(FileWriter, AtomicReplaceKeepsThePermissions)
+{
+    TempFolder dir;
+    const std::string path = dir.write("Vimbrel.INI", "old");
+    ::chmod(path.c_str(), 0600);
+    ASSERT_EQ(replaceFileAtomically(path, "new"), 0);
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0600U);
 }
 
 } // namespace
