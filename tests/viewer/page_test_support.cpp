@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/text_encoding.h"
 #include "tests/support/temp_folder.h"
