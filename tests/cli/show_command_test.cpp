@@ -95,6 +95,26 @@ TEST_F(CliShow, WrongArgumentsShowTheUsage)
     }
 }
 
+TEST_F(CliShow, OptionsComeFromTheSettingsFile)
+{
+    root.write("pics/a.jpg", "data");
+    root.write("app/Vimbrel.INI", "[MENU]\nTIME1=  25\n");
+    EXPECT_EQ(run({root / "pics", "--app-folder", root / "app"}), 0);
+    EXPECT_NE(readFile(root / "app/Work/index.htm").find("  var interval =2500;"),
+              std::string::npos);
+
+    root.write("app/Vimbrel.INI", "[MENU]\nSMALL_POS=3\nSMALL_PATH=" + root / "pics" + "\n");
+    EXPECT_EQ(run({root / "pics", "--app-folder", root / "app"}), 1);
+    EXPECT_EQ(err.str(),
+              "「小画像作成先フォルダ」と「選択フォルダ」が同じになっています。\n\nPATH=" +
+                  root / "pics/\n");
+
+    root.write("app/Vimbrel.INI", "[MENU]\nSMALL_POS=3\n");
+    EXPECT_EQ(run({root / "pics", "--app-folder", root / "app"}), 1);
+    EXPECT_EQ(err.str(),
+              "「小画像作成先フォルダ」が選択されてません。\n\nPATH=" + root / "pics/\n");
+}
+
 // The program itself, with a picture folder named relative to where it runs.
 TEST(CliShowProgram, MakesARelativeFolderAbsolute)
 {
