@@ -10,6 +10,7 @@
 #include "platform/file_error.h"
 #include "platform/file_system.h"
 #include "settings/options.h"
+#include "settings/settings_file.h"
 #include "viewer/show_command.h"
 
 namespace vimbrel::cli {
@@ -76,10 +77,7 @@ std::string absoluteFolder(const std::string& path)
 // The options the tool would start with from DIR/Vimbrel.INI.
 Options loadOptions(const std::string& appFolder)
 {
-    // SETTINGS: the settings file loader plugs in here; until it does, the
-    // first-start values stand, as they do when Vimbrel.INI is missing.
-    (void)appFolder;
-    return Options{};
+    return LoadSettings(appFolder).options;
 }
 
 } // namespace
