@@ -126,9 +126,9 @@ export async function startViewer(pictureFolder, appFolder) {
     get stderr() {
       return err;
     },
-    // Sends SIGTERM and returns the exit code.
-    async stop() {
-      child.kill('SIGTERM');
+    // Sends `signal` and returns how the program ended.
+    async stop(signal = 'SIGTERM') {
+      child.kill(signal);
       return exited;
     },
   };
