@@ -13,7 +13,7 @@ import {
 const odd = [
   'a b.bmp', 'a&b.bmp', '&amp.bmp', '#1.bmp', '100%.bmp', '50%41.bmp', 'q?.bmp', "it's.bmp",
   'say "hi".bmp', 'back\\slash.bmp', '表示.jpg', 'ソース.jpg', 'ｶﾀｶﾅ.bmp', '😀.bmp', '¥100.bmp',
-  '波〜.bmp', '<b>.bmp', '<!--x.bmp',
+  '波〜.bmp', '<b>.bmp', '<!--x.bmp', '～－∥￠￢ⅰ纊①.bmp', '−‖¢¬‾é.bmp',
 ];
 const notUtf8 = Buffer.from([0x62, 0x61, 0x64, 0xff, 0x2e, 0x62, 0x6d, 0x70]); // "bad", 0xFF, ".bmp"
 const widthOf = new Map(odd.map((name, i) => [name, 120 + 6 * i]));
