@@ -9,7 +9,6 @@
 #include "cli/stream_interface.h"
 #include "platform/file_error.h"
 #include "platform/file_system.h"
-#include "settings/options.h"
 #include "settings/settings_file.h"
 #include "viewer/show_command.h"
 
@@ -74,12 +73,6 @@ std::string absoluteFolder(const std::string& path)
     return fs::withSeparator(std::filesystem::absolute(path).lexically_normal().string());
 }
 
-// The options the tool would start with from DIR/Vimbrel.INI.
-Options loadOptions(const std::string& appFolder)
-{
-    return LoadSettings(appFolder).options;
-}
-
 } // namespace
 
 int runShow(const std::vector<std::string>& args, const std::string& programFolder, Streams streams)
@@ -92,7 +85,7 @@ int runShow(const std::vector<std::string>& args, const std::string& programFold
     try {
         const std::string appFolder = absoluteFolder(parsed->appFolder.value_or(programFolder));
         const std::string pictureFolder = absoluteFolder(parsed->pictureFolder);
-        Options options = loadOptions(appFolder);
+        Options options = LoadSettings(appFolder).options;
         const bool toTerminal = &streams.err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
         StreamInterface ui(streams.err, toTerminal);
         ShowState state;

@@ -10,11 +10,26 @@ namespace {
 // real icons hold a handful. More are not looked at.
 constexpr int kMaxIconImages = 64;
 
+// Reads the reader's current image into one cleared beforehand: Qt's
+// bitmap reader fills the image it is handed, and a run-length bitmap that
+// skips pixels would otherwise leave them as whatever the memory held.
+QImage readCleared(QImageReader& reader)
+{
+    QImage image(reader.size(), reader.imageFormat());
+    if (!image.isNull()) {
+        image.fill(0);
+    }
+    if (!reader.read(&image)) {
+        return {};
+    }
+    return image;
+}
+
 QImage largestIcon(QImageReader& reader)
 {
     QImage largest;
     for (int i = 0; i < kMaxIconImages; ++i) {
-        QImage image = reader.read();
+        QImage image = readCleared(reader);
         if (image.isNull()) {
             break;
         }
@@ -67,6 +82,9 @@ bool bitmapIsWhole(const QByteArray& bytes)
         imageSize = little(bytes, 34, 4);
     }
     height = height < 0 ? -height : height;
+    if (width <= 0 || bitCount <= 0 || bitCount > 64) {
+        return false;
+    }
     qint64 needed = 0;
     if (compression == 0 || compression == 3 || compression == 6) { // uncompressed rows
         needed = (width * bitCount + 31) / 32 * 4 * height;
@@ -136,7 +154,7 @@ QImage decodeRasterPicture(const QByteArray& content, RasterFormat format)
     QImageReader reader(&buffer, format == RasterFormat::Bitmap ? "bmp" : "ico");
     // The extension decides the format, as it does for every picture.
     reader.setDecideFormatFromContent(false);
-    const QImage image = format == RasterFormat::Icon ? largestIcon(reader) : reader.read();
+    const QImage image = format == RasterFormat::Icon ? largestIcon(reader) : readCleared(reader);
     if (image.isNull()) {
         return {};
     }

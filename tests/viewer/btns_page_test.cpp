@@ -24,9 +24,18 @@ TEST(BtnsPage, TooltipsShowTheIntervalsInSeconds)
     const std::vector<std::string> lines = pageLines(writtenPage(writeBtnsPage, setup.values()));
     ASSERT_EQ(lines.size(), 46u);
     const std::string head = R"~(  <TD WIDTH="30"><A HREF="#"  onClick=parent.ChgTime()~";
-    EXPECT_EQ(lines[29], head + R"~(1)  ><IMG SRC="../Img/BtnTIME1.gif"   WIDTH=16 ALT="入替時間=12.3 秒" BORDER=0></A></TD>)~");
-    EXPECT_EQ(lines[34], head + R"~(2)  ><IMG SRC="../Img/BtnTIME2.gif"   WIDTH=16 ALT="入替時間=0.1 秒" BORDER=0></A></TD>)~");
-    EXPECT_EQ(lines[39], head + R"~(3)  ><IMG SRC="../Img/BtnTIME3.gif"   WIDTH=16 ALT="入替時間=999.9 秒" BORDER=0></A></TD>)~");
+    EXPECT_EQ(
+        lines[29],
+        head +
+            R"~(1)  ><IMG SRC="../Img/BtnTIME1.gif"   WIDTH=16 ALT="入替時間=12.3 秒" BORDER=0></A></TD>)~");
+    EXPECT_EQ(
+        lines[34],
+        head +
+            R"~(2)  ><IMG SRC="../Img/BtnTIME2.gif"   WIDTH=16 ALT="入替時間=0.1 秒" BORDER=0></A></TD>)~");
+    EXPECT_EQ(
+        lines[39],
+        head +
+            R"~(3)  ><IMG SRC="../Img/BtnTIME3.gif"   WIDTH=16 ALT="入替時間=999.9 秒" BORDER=0></A></TD>)~");
 }
 
 TEST(BtnsPage, DependsOnTheIntervalsAlone)

@@ -36,8 +36,7 @@ TEST(IndexPage, OnePictureIsOneLineAndTheLastIndexIsZero)
     PageSetup setup;
     setup.ImageNames = {"only.jpg"};
     const std::string page = writtenPage(writeIndexPage, setup.values());
-    EXPECT_EQ(nameBlock(page),
-              (std::vector<std::string>{kHead, k23 + "\"only.jpg\"", kClose}));
+    EXPECT_EQ(nameBlock(page), (std::vector<std::string>{kHead, k23 + "\"only.jpg\"", kClose}));
     EXPECT_NE(page.find("\r\n  var img_max  =0;     // 画像最終位置\r\n"), std::string::npos);
 }
 
@@ -100,7 +99,8 @@ TEST(IndexPage, NamesAndPathsAreWrittenAsTheyAre)
     ASSERT_EQ(lines.size(), 270u);
     EXPECT_EQ(lines[23], k23 + R"~("my photo & co.jpg" ,"夏の海.jpg")~");
     EXPECT_EQ(lines[38], R"~(      buff.src ="D/写真 2001/"+fnames[idx];)~");
-    EXPECT_EQ(lines[119], R"~(      parent.MAIN.document.PIC.src="D/写真 2001/"+fnames[img_idx]; )~");
+    EXPECT_EQ(lines[119],
+              R"~(      parent.MAIN.document.PIC.src="D/写真 2001/"+fnames[img_idx]; )~");
     EXPECT_EQ(lines[252], lines[119]);
 }
 

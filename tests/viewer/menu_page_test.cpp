@@ -22,11 +22,10 @@ TEST(MenuPage, FileNamesByDefault)
     PageSetup setup;
     setup.ImageNames = {"a b&c.jpg", "写真.jpg"};
     EXPECT_EQ(writtenPage(writeMenuPage, setup.values()),
-              menuPage(kPlainHead,
-                       "<TR><TD><A HREF=\"javascript:function voi(){};voi()\" "
-                       "onClick=parent.ImgSelect(0)>a b&c.jpg</A></TD></TR>\r\n"
-                       "<TR><TD><A HREF=\"javascript:function voi(){};voi()\" "
-                       "onClick=parent.ImgSelect(1)>写真.jpg</A></TD></TR>\r\n"));
+              menuPage(kPlainHead, "<TR><TD><A HREF=\"javascript:function voi(){};voi()\" "
+                                   "onClick=parent.ImgSelect(0)>a b&c.jpg</A></TD></TR>\r\n"
+                                   "<TR><TD><A HREF=\"javascript:function voi(){};voi()\" "
+                                   "onClick=parent.ImgSelect(1)>写真.jpg</A></TD></TR>\r\n"));
 }
 
 TEST(MenuPage, FileNamesWhenNoStyleIsChosen)

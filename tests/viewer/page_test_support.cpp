@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/text_encoding.h"
 #include "tests/support/temp_folder.h"
@@ -11,11 +11,15 @@
 
 namespace vimbrel::testing {
 
-std::string expectedPage(const std::string& name)
+std::string sourceFolder()
 {
     const char* source = std::getenv("VIMBREL_SOURCE_DIR");
-    const std::string root = source != nullptr ? source : ".";
-    const std::string text = readFile(root + "/tests/viewer/pages/" + name);
+    return source != nullptr && *source != '\0' ? source : VIMBREL_SOURCE_PATH;
+}
+
+std::string expectedPage(const std::string& name)
+{
+    const std::string text = readFile(sourceFolder() + "/tests/viewer/pages/" + name);
     EXPECT_FALSE(text.empty()) << "missing transcription " << name;
     std::string crlf;
     for (const char c : text) {

@@ -9,6 +9,9 @@
 
 namespace vimbrel::testing {
 
+// The project's source folder.
+std::string sourceFolder();
+
 // A page as transcribed into tests/viewer/pages/, with CR LF line ends.
 std::string expectedPage(const std::string& name);
 

@@ -160,6 +160,37 @@ TEST(PictureLoader, BothDecodeModesKeepTheSamePixels)
     EXPECT_EQ(whole, sampled(temp / "a.jpg", 100, 131, DecodeMode::KeptRowsOnly));
 }
 
+// A run-length bitmap 120 x 2 whose bottom row is skipped by an end of
+// line: palette colour 0 is green, 1 red; the top row is red.
+std::string runLengthBitmapWithSkippedRow()
+{
+    const std::string data("\0\0\x78\x01\0\0\0\x01", 8);
+    auto le = [](std::uint32_t value, int size) {
+        std::string bytes;
+        for (int i = 0; i < size; ++i) {
+            bytes += char((value >> (8 * i)) & 0xFF);
+        }
+        return bytes;
+    };
+    const std::uint32_t offset = 14 + 40 + 8;
+    return "BM" + le(offset + std::uint32_t(data.size()), 4) + le(0, 4) + le(offset, 4) +
+           le(40, 4) + le(120, 4) + le(2, 4) + le(1, 2) + le(8, 2) + le(1, 4) +
+           le(std::uint32_t(data.size()), 4) + le(0, 4) + le(0, 4) + le(2, 4) + le(0, 4) +
+           std::string("\0\xFF\0\0\0\0\xFF\0", 8) + data;
+}
+
+TEST(PictureLoader, PixelsARunLengthBitmapSkipsTakeItsFirstColourEveryTime)
+{
+    TempFolder temp;
+    temp.write("rle.bmp", runLengthBitmapWithSkippedRow());
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const QImage out = sampled(temp / "rle.bmp", 100, 2);
+        ASSERT_FALSE(out.isNull());
+        EXPECT_EQ(out.pixel(50, 0), qRgb(255, 0, 0));
+        EXPECT_EQ(out.pixel(50, 1), qRgb(0, 255, 0));
+    }
+}
+
 TEST(PictureLoader, DamagedDataFromMemoryFailsCleanly)
 {
     PictureLoader loader;

@@ -27,14 +27,18 @@ TEST(SumHeadPage, EveryPageHasALinkInBothCellSizes)
     setup.ImageNames = numberedNames(25);
     const std::vector<std::string> lines = pageLines(writtenPage(writeSumHeadPage, setup.values()));
     ASSERT_EQ(lines.size(), 49u);
-    EXPECT_EQ(lines[17], "      document.write('  <A HREF=# onClick=parent.PrevPage()   >前へ</A>');");
+    EXPECT_EQ(lines[17],
+              "      document.write('  <A HREF=# onClick=parent.PrevPage()   >前へ</A>');");
     EXPECT_EQ(lines[18], pageLink(1));
     EXPECT_EQ(lines[19], pageLink(2));
-    EXPECT_EQ(lines[20], "      document.write('  <A HREF=# onClick=parent.NextPage()   >次へ</A>');");
-    EXPECT_EQ(lines[33], "      document.write('  <A HREF=# onClick=parent.PrevPage()   >前へ</A>');");
+    EXPECT_EQ(lines[20],
+              "      document.write('  <A HREF=# onClick=parent.NextPage()   >次へ</A>');");
+    EXPECT_EQ(lines[33],
+              "      document.write('  <A HREF=# onClick=parent.PrevPage()   >前へ</A>');");
     EXPECT_EQ(lines[34], pageLink(1));
     EXPECT_EQ(lines[35], pageLink(2));
-    EXPECT_EQ(lines[36], "      document.write('  <A HREF=# onClick=parent.NextPage()   >次へ</A>');");
+    EXPECT_EQ(lines[36],
+              "      document.write('  <A HREF=# onClick=parent.NextPage()   >次へ</A>');");
 }
 
 } // namespace
