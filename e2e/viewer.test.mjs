@@ -95,7 +95,7 @@ async function untilMenuActs(viewer, file) {
   await expectFitted(viewer, file);
 }
 
-const intervals = { TIME1: 15, TIME2: 100, TIME3: 3 }; // 1.5 s, 10 s, 0.3 s
+const intervals = { TIME1: 30, TIME2: 100, TIME3: 5 }; // 3 s, 10 s, 0.5 s
 
 describe('viewer', () => {
   let context;
@@ -272,8 +272,8 @@ describe('viewer', () => {
     await viewer.menu.locator('a').getByText('p3.jpg', { exact: true }).click();
     await expectFitted(viewer, 'p3.jpg');
 
-    // A new interval applies from the next step on: 1.5 s to the first step,
-    // then 0.3 s.
+    // A new interval applies from the next step on: 3 s to the first step,
+    // then 0.5 s.
     await press(viewer.btns, 'BtnFirst');
     await expectFitted(viewer, 'p0.jpg');
     await press(viewer.btns, 'BtnTIME1');
