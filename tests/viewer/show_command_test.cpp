@@ -210,6 +210,19 @@ TEST_F(ShowCommand, DescendingIsAscendingReadBackwards)
     EXPECT_NE(page("main.htm").find("pics/d.jpg\""), std::string::npos);
 }
 
+TEST_F(ShowCommand, NamesCodePage932CannotHoldStillGiveEveryPage)
+{
+    addFile("bad\xFF.jpg");
+    addFile("smile\xF0\x9F\x98\x80.jpg");
+    show();
+    EXPECT_TRUE(ui.messages.empty());
+    ASSERT_EQ(ui.opened.size(), 1u);
+    EXPECT_EQ(state.ImageNames.size(), 2u);
+    for (const char* name : kPages) {
+        EXPECT_FALSE(pageLines(page(name)).empty()) << name;
+    }
+}
+
 TEST_F(ShowCommand, BlankIntervalIsATenthOfASecond)
 {
     addFile("a.jpg");
