@@ -202,6 +202,12 @@ TEST(PictureLoader, DamagedDataFromMemoryFailsCleanly)
     EXPECT_FALSE(loader.openData(junk, sizeof junk, PictureFormat::Bitmap));
     EXPECT_FALSE(loader.openData(junk, sizeof junk, PictureFormat::Icon));
     EXPECT_FALSE(loader.openData(junk, sizeof junk, PictureFormat::None));
+    // A bitmap header claiming sides of two thousand million pixels.
+    const std::uint8_t forged[] = {0x42, 0x4d, 0x2a, 0x42, 0,    0,    0,    0,    0,    0,
+                                   0x8a, 0,    0x71, 0x74, 0x2e, 0x63, 0x6f, 0x72, 0x65, 0x2e,
+                                   0x70, 0x6c, 0x75, 0x67, 0x69, 0x6e, 0x2e, 0,    0x20, 0,
+                                   3,    0,    0,    0,    0,    0,    0,    0,    0,    0};
+    EXPECT_FALSE(loader.openData(forged, sizeof forged, PictureFormat::Bitmap));
 }
 
 } // namespace
