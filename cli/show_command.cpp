@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "cli/commands.h"
+#include "cli/serve_viewer.h"
 #include "cli/stream_interface.h"
 #include "platform/file_error.h"
 #include "platform/file_system.h"
@@ -77,9 +78,7 @@ std::string absoluteFolder(const std::string& path)
 int runShow(const std::vector<std::string>& args, const std::string& programFolder, Streams streams)
 {
     const std::optional<ShowArguments> parsed = parseArguments(args);
-    // Serving the viewer is not built yet: both forms are refused like wrong
-    // arguments until it is.
-    if (!parsed || parsed->after != AfterShow::PrintPath) {
+    if (!parsed) {
         streams.err << kUsage;
         return 2;
     }
@@ -94,8 +93,12 @@ int runShow(const std::vector<std::string>& args, const std::string& programFold
         if (!ui.viewer()) {
             return 1;
         }
-        streams.out << ui.viewer()->indexPath << '\n';
-        return 0;
+        streams.out << ui.viewer()->indexPath << std::endl;
+        if (parsed->after == AfterShow::PrintPath) {
+            return 0;
+        }
+        return serveViewer(*ui.viewer(), appFolder, parsed->after == AfterShow::Open,
+                           ui.maximised(), streams);
     } catch (const FileError& error) {
         streams.err << error.what() << '\n';
         return 1;

@@ -84,14 +84,24 @@ TEST_F(CliShow, WrongArgumentsShowTheUsage)
         {"a", "--app-folder"},
         {"a", "--app-folder", "x", "--app-folder", "y"},
         {"a", "--bogus"},
-        {"a", "--serve"},
-        {"a", "--open"},
         {"a", "--serve", "--open"},
+        {"a", "--serve", "--serve"},
     };
     for (const auto& args : wrong) {
         EXPECT_EQ(run(args), 2) << args.size();
         EXPECT_EQ(err.str(), cli::kUsage);
         EXPECT_EQ(out.str(), "");
+    }
+}
+
+TEST_F(CliShow, ServingStartsOnlyAfterASuccessfulShow)
+{
+    // The Show run stops with its message, so nothing is served and the
+    // command ends at once.
+    for (const char* after : {"--serve", "--open"}) {
+        EXPECT_EQ(run({root / "missing", after, "--app-folder", root / "app"}), 1) << after;
+        EXPECT_EQ(out.str(), "");
+        EXPECT_EQ(err.str(), "選択したフォルダが存在しません\nPATH=" + root / "missing/\n");
     }
 }
 
