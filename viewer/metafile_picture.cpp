@@ -4,11 +4,8 @@
 #include <optional>
 #include <vector>
 
-#include <QGuiApplication>
-
-#include "viewer/emf_player.h"
 #include "viewer/metafile_limits.h"
-#include "viewer/wmf_player.h"
+#include "viewer/metafile_player.h"
 
 namespace vimbrel {
 namespace {
@@ -40,12 +37,7 @@ QImage loadMetafilePicture(const std::string& path)
     if (!bytes) {
         return {};
     }
-    // Text needs the font system, which only a GUI application has.
-    const bool drawText = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
-    if (looksLikeEmf(*bytes)) {
-        return playEmf(*bytes, drawText);
-    }
-    return playWmf(*bytes, drawText);
+    return playMetafile(*bytes);
 }
 
 } // namespace vimbrel
