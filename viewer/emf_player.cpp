@@ -10,6 +10,7 @@
 #include "viewer/metafile_limits.h"
 #include "viewer/metafile_reader.h"
 #include "viewer/metafile_strings.h"
+#include "viewer/region_union.h"
 
 namespace vimbrel {
 namespace {
@@ -257,7 +258,8 @@ QImage EmfPlayer::play()
             ended = true;
             break;
         }
-        if (!playRecord(record) || record.parameters.failed() || record.whole.failed()) {
+        if (!playRecord(record) || record.parameters.failed() || record.whole.failed() ||
+            mCanvas->exhausted()) {
             return {};
         }
     }
@@ -739,21 +741,19 @@ std::optional<QRegion> readRegionData(MetafileReader& p, uint32_t size)
     const uint32_t count = data.u32();
     data.u32();    // size of the rectangles
     data.skip(16); // bounds
-    if (data.failed() || !data.has(count, 16)) {
+    if (data.failed() || count > metafile_limits::kMaxRegionRects || !data.has(count, 16)) {
         return std::nullopt;
     }
-    QVector<QRect> rects;
+    std::vector<QRect> rects;
     rects.reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
         const QRectF box = readRectL(data).normalized();
         if (box.width() > 0 && box.height() > 0 && std::abs(box.left()) < 1e7 &&
             std::abs(box.top()) < 1e7 && box.width() < 1e7 && box.height() < 1e7) {
-            rects.append(box.toRect());
+            rects.push_back(box.toRect());
         }
     }
-    QRegion region;
-    region.setRects(rects.constData(), static_cast<int>(rects.size()));
-    return region;
+    return uniteRects(std::move(rects));
 }
 
 bool EmfPlayer::playRegionRecord(RecordView& record)

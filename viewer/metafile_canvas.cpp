@@ -7,6 +7,7 @@
 #include <QFontMetricsF>
 
 #include "viewer/metafile_limits.h"
+#include "viewer/region_union.h"
 
 namespace vimbrel {
 namespace {
@@ -106,6 +107,13 @@ MetafileCanvas::MetafileCanvas(QSize size, const QTransform& deviceToPicture,
     mPainter.setRenderHint(QPainter::Antialiasing, false);
     mPainter.setRenderHint(QPainter::TextAntialiasing, true);
     mPainter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+}
+
+MetafileCanvas::MetafileCanvas(Measuring, double deviceUnitsPerMmX, double deviceUnitsPerMmY,
+                               bool drawText)
+    : mUnitsPerMmX(deviceUnitsPerMmX), mUnitsPerMmY(deviceUnitsPerMmY), mDrawText(drawText),
+      mMeasuring(true)
+{
 }
 
 MetafileCanvas::~MetafileCanvas()
@@ -219,11 +227,33 @@ void MetafileCanvas::restore(int which)
     applyClip();
 }
 
-bool MetafileCanvas::begin(int rop2)
+bool MetafileCanvas::charge(const QRectF& area)
+{
+    const QRectF box = area.normalized();
+    if (mMeasuring) {
+        if (box.isValid() && std::isfinite(box.width()) && std::isfinite(box.height())) {
+            mMeasured = mMeasured ? mMeasured->united(box) : box;
+        }
+        return false;
+    }
+    const QRectF touched = box.intersected(QRectF(mImage.rect()));
+    // Every operation costs something, even where it touches nothing.
+    mSpent += 64 + (touched.isValid() ? touched.width() * touched.height() : 0);
+    return !exhausted() && mPainter.isActive();
+}
+
+bool MetafileCanvas::begin(int rop2, const QRectF& area)
+{
+    if (!charge(area) || rop2 == 11) { // 11 leaves the destination alone
+        return false;
+    }
+    setUpPainter(rop2);
+    return true;
+}
+
+void MetafileCanvas::setUpPainter(int rop2)
 {
     switch (rop2) {
-    case 11: // leave the destination alone
-        return false;
     case 6:
         mPainter.setCompositionMode(QPainter::RasterOp_NotDestination);
         break;
@@ -243,17 +273,21 @@ bool MetafileCanvas::begin(int rop2)
     mPainter.setTransform(QTransform());
     mPainter.setBackgroundMode(mState.opaqueBackground ? Qt::OpaqueMode : Qt::TransparentMode);
     mPainter.setBackground(mState.backColour);
-    return true;
 }
 
 void MetafileCanvas::paintPicturePath(const QPainterPath& path, bool fill, bool stroke)
 {
     const bool filling = fill && !gdi::fillsNothing(mState.brush);
     const bool stroking = stroke && !gdi::drawsNothing(mState.pen);
-    if ((!filling && !stroking) || !begin(mState.rop2)) {
+    if (!filling && !stroking) {
         return;
     }
     QPainterPath shape = clampPath(path);
+    const double halfPen = stroking ? std::clamp(penPixelWidth(), 1.0, 10000.0) / 2 : 0;
+    if (!begin(mState.rop2,
+               shape.controlPointRect().adjusted(-halfPen, -halfPen, halfPen, halfPen))) {
+        return;
+    }
     shape.setFillRule(mState.windingFill ? Qt::WindingFill : Qt::OddEvenFill);
     mPainter.setBrush(filling ? gdi::toQBrush(mState.brush) : QBrush(Qt::NoBrush));
     mPainter.setPen(stroking ? gdi::toQPen(mState.pen, penPixelWidth()) : QPen(Qt::NoPen));
@@ -452,13 +486,13 @@ void MetafileCanvas::angleArc(QPointF centre, double radius, double startDegrees
 
 void MetafileCanvas::setPixel(QPointF point, const QColor& colour)
 {
-    if (mRecordingPath || !begin(13)) {
+    const QPointF p = logicalToPicture().map(point);
+    const QRectF pixel(std::floor(clampCoordinate(p.x())), std::floor(clampCoordinate(p.y())), 1,
+                       1);
+    if (mRecordingPath || !begin(13, pixel)) {
         return;
     }
-    const QPointF p = logicalToPicture().map(point);
-    mPainter.fillRect(
-        QRectF(std::floor(clampCoordinate(p.x())), std::floor(clampCoordinate(p.y())), 1, 1),
-        colour);
+    mPainter.fillRect(pixel, colour);
 }
 
 QRect MetafileCanvas::pictureRect(const QRectF& logical) const
@@ -474,26 +508,31 @@ QRect MetafileCanvas::pictureRect(const QRectF& logical) const
 
 QRegion MetafileCanvas::toPicture(const QRegion& logical) const
 {
-    QRegion result;
+    std::vector<QRect> rects;
     for (const QRect& rect : logical) {
-        result += pictureRect(QRectF(rect.x(), rect.y(), rect.width(), rect.height()));
+        rects.push_back(pictureRect(QRectF(rect.x(), rect.y(), rect.width(), rect.height())));
     }
-    return result;
+    return uniteRects(std::move(rects));
 }
 
 void MetafileCanvas::fillRegion(const QRegion& region, const BrushSpec& brush)
 {
-    if (mRecordingPath || gdi::fillsNothing(brush) || !begin(13)) {
+    if (mRecordingPath || gdi::fillsNothing(brush)) {
         return;
     }
-    for (const QRect& rect : toPicture(region)) {
+    const QRegion area = toPicture(region);
+    if (!begin(13, area.boundingRect())) {
+        return;
+    }
+    for (const QRect& rect : area) {
         mPainter.fillRect(rect, gdi::toQBrush(brush));
     }
 }
 
 void MetafileCanvas::frameRegion(const QRegion& region, const BrushSpec& brush, QSizeF frame)
 {
-    if (mRecordingPath || gdi::fillsNothing(brush) || !begin(13)) {
+    const QRegion inside = toPicture(region);
+    if (mRecordingPath || gdi::fillsNothing(brush) || !begin(13, inside.boundingRect())) {
         return;
     }
     const QTransform t = logicalToPicture();
@@ -501,7 +540,6 @@ void MetafileCanvas::frameRegion(const QRegion& region, const BrushSpec& brush, 
         std::clamp(static_cast<int>(std::lround(std::abs(frame.width() * t.m11()))), 1, 1000);
     const int fy =
         std::clamp(static_cast<int>(std::lround(std::abs(frame.height() * t.m22()))), 1, 1000);
-    const QRegion inside = toPicture(region);
     const QRegion inner = inside.translated(fx, 0) & inside.translated(-fx, 0) &
                           inside.translated(0, fy) & inside.translated(0, -fy);
     for (const QRect& rect : inside - inner) {
@@ -511,23 +549,24 @@ void MetafileCanvas::frameRegion(const QRegion& region, const BrushSpec& brush, 
 
 void MetafileCanvas::invertRegion(const QRegion& region)
 {
-    if (mRecordingPath || !begin(13)) {
+    const QRegion area = toPicture(region);
+    if (mRecordingPath || !begin(13, area.boundingRect())) {
         return;
     }
     mPainter.setCompositionMode(QPainter::RasterOp_NotDestination);
-    for (const QRect& rect : toPicture(region)) {
+    for (const QRect& rect : area) {
         mPainter.fillRect(rect, Qt::black);
     }
 }
 
 void MetafileCanvas::patternBlt(const QRectF& box, uint32_t rasterOperation)
 {
-    if (mRecordingPath || !begin(13)) {
-        return;
-    }
     QPainterPath shape;
     shape.addRect(box.normalized());
     shape = clampPath(logicalToPicture().map(shape));
+    if (mRecordingPath || !begin(13, shape.controlPointRect())) {
+        return;
+    }
     mPainter.setPen(Qt::NoPen);
     switch (rasterOperation) {
     case kPatternCopy:
@@ -560,7 +599,7 @@ void MetafileCanvas::drawBitmap(const QRectF& target, const QImage& source,
                                 const QRectF& sourceRect, uint32_t rasterOperation, double opacity)
 {
     if (mRecordingPath || source.isNull() || sourceRect.width() == 0 || sourceRect.height() == 0 ||
-        target.width() == 0 || target.height() == 0 || !begin(13)) {
+        target.width() == 0 || target.height() == 0) {
         return;
     }
     // Maps the source rectangle onto the target; negative sizes mirror.
@@ -570,8 +609,10 @@ void MetafileCanvas::drawBitmap(const QRectF& target, const QImage& source,
                                  QTransform::fromTranslate(target.x(), target.y());
     const QTransform whole = placement * logicalToPicture();
     const QRectF onPicture = whole.mapRect(sourceRect);
-    if (!onPicture.intersects(QRectF(mImage.rect())) || std::abs(onPicture.width()) > kFarAway ||
-        std::abs(onPicture.height()) > kFarAway) {
+    if (!std::isfinite(onPicture.width()) || !std::isfinite(onPicture.height()) ||
+        std::abs(onPicture.width()) > kFarAway || std::abs(onPicture.height()) > kFarAway ||
+        std::abs(onPicture.left()) > kFarAway || std::abs(onPicture.top()) > kFarAway ||
+        !begin(13, onPicture) || !onPicture.intersects(QRectF(mImage.rect()))) {
         return;
     }
     mPainter.setCompositionMode(bitmapMode(rasterOperation == 0 ? kSourceCopy : rasterOperation));
@@ -620,21 +661,24 @@ void MetafileCanvas::text(QPointF reference, const QString& content,
                           const std::vector<double>& advances, uint32_t options,
                           const std::optional<QRectF>& box)
 {
-    if (mRecordingPath || !begin(13)) {
+    if (mRecordingPath) {
         return;
     }
     const QTransform t = logicalToPicture();
-    if (box && (options & kTextOpaque)) {
-        QPainterPath shape;
-        shape.addRect(box->normalized());
-        mPainter.fillPath(clampPath(t.map(shape)), mState.backColour);
-    }
     const bool updatePosition = mState.textAlign & kAlignUpdatePosition;
     const QPointF start = updatePosition ? mState.position : reference;
     const double xScale = std::hypot(t.m11(), t.m12());
     double logicalWidth = 0;
     for (qsizetype i = 0; i < content.size() && i < static_cast<qsizetype>(advances.size()); ++i) {
         logicalWidth += advances[static_cast<size_t>(i)];
+    }
+    QPainterPath boxShape;
+    if (box) {
+        boxShape.addRect(box->normalized());
+        boxShape = clampPath(t.map(boxShape));
+        if ((options & kTextOpaque) && begin(13, boxShape.controlPointRect())) {
+            mPainter.fillPath(boxShape, mState.backColour);
+        }
     }
     if (!mDrawText || content.isEmpty()) {
         if (updatePosition) {
@@ -657,6 +701,9 @@ void MetafileCanvas::text(QPointF reference, const QString& content,
     }
     if (advances.empty()) {
         logicalWidth = xScale > 0 ? width / xScale : 0;
+    }
+    if (updatePosition) {
+        mState.position = start + QPointF(logicalWidth, 0);
     }
     double x = 0;
     switch (mState.textAlign & kAlignHorizontalMask) {
@@ -684,16 +731,17 @@ void MetafileCanvas::text(QPointF reference, const QString& content,
     QTransform placement;
     placement.translate(clampCoordinate(origin.x()), clampCoordinate(origin.y()));
     placement.rotate(-mState.font.escapement / 10.0);
+    const QRectF cell(x, y - metrics.ascent(), width, metrics.height());
+    if (!begin(13, placement.mapRect(cell))) {
+        return;
+    }
     mPainter.save();
     if (box && (options & kTextClipped)) {
-        QPainterPath shape;
-        shape.addRect(box->normalized());
-        mPainter.setClipPath(clampPath(t.map(shape)), Qt::IntersectClip);
+        mPainter.setClipPath(boxShape, Qt::IntersectClip);
     }
     mPainter.setTransform(placement);
     if (mState.opaqueBackground) {
-        mPainter.fillRect(QRectF(x, y - metrics.ascent(), width, metrics.height()),
-                          mState.backColour);
+        mPainter.fillRect(cell, mState.backColour);
     }
     mPainter.setFont(font);
     mPainter.setPen(mState.textColour);
@@ -707,13 +755,13 @@ void MetafileCanvas::text(QPointF reference, const QString& content,
         }
     }
     mPainter.restore();
-    if (updatePosition) {
-        mState.position = start + QPointF(logicalWidth, 0);
-    }
 }
 
 void MetafileCanvas::applyClip()
 {
+    if (!mPainter.isActive()) {
+        return;
+    }
     mPainter.setTransform(QTransform());
     if (mState.clip) {
         mPainter.setClipRegion(*mState.clip);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include <QImage>
@@ -11,6 +12,7 @@
 #include <QString>
 
 #include "viewer/drawing_state.h"
+#include "viewer/metafile_limits.h"
 
 namespace vimbrel {
 
@@ -35,11 +37,24 @@ public:
     // is available.
     MetafileCanvas(QSize size, const QTransform& deviceToPicture, double deviceUnitsPerMmX,
                    double deviceUnitsPerMmY, bool drawText);
+
+    // A canvas without a picture that only collects the bounds, in device
+    // units, of what would be drawn: for metafiles that state no size.
+    struct Measuring
+    {
+    };
+    MetafileCanvas(Measuring, double deviceUnitsPerMmX, double deviceUnitsPerMmY, bool drawText);
     ~MetafileCanvas();
     MetafileCanvas(const MetafileCanvas&) = delete;
     MetafileCanvas& operator=(const MetafileCanvas&) = delete;
 
-    bool isValid() const { return !mImage.isNull(); }
+    bool isValid() const { return mMeasuring || !mImage.isNull(); }
+
+    // True once the drawing has covered more pixels than one file may.
+    bool exhausted() const { return mSpent > metafile_limits::kMaxPaintedPixels; }
+
+    // What a measuring canvas found; nothing when nothing was drawn.
+    std::optional<QRectF> measured() const { return mMeasured; }
 
     // Ends drawing and hands over the picture.
     QImage finish();
@@ -123,7 +138,12 @@ private:
     void draw(const QPainterPath& shape, bool fill, bool stroke);
     void paintPicturePath(const QPainterPath& path, bool fill, bool stroke);
     void applyClip();
-    bool begin(int rop2);
+    // Counts `area` (picture pixels) against the budget and, when measuring,
+    // adds it to the bounds. False when nothing is to be painted.
+    bool charge(const QRectF& area);
+    void setUpPainter(int rop2);
+    // charge() and, when painting, setUpPainter(); false for the no-op mix.
+    bool begin(int rop2, const QRectF& area);
     QRect pictureRect(const QRectF& logical) const;
     QRegion toPicture(const QRegion& logical) const;
     QRegion pictureRegion(const QPainterPath& path) const;
@@ -138,6 +158,9 @@ private:
     bool mDrawText;
     DrawingState mState;
     std::vector<DrawingState> mSaved;
+    bool mMeasuring = false;
+    std::optional<QRectF> mMeasured;
+    double mSpent = 0;
     bool mRecordingPath = false;
     QPainterPath mPath; // in picture pixels
 };

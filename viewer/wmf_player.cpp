@@ -10,6 +10,7 @@
 #include "viewer/metafile_limits.h"
 #include "viewer/metafile_reader.h"
 #include "viewer/metafile_strings.h"
+#include "viewer/region_union.h"
 
 namespace vimbrel {
 namespace {
@@ -236,6 +237,8 @@ public:
 
 private:
     bool setUpCanvas();
+    std::optional<QRectF> measureDrawing();
+    bool playAll();
     bool playRecord(RecordView& record);
     bool playObjectRecord(RecordView& record);
     bool playBitmapRecord(RecordView& record);
@@ -263,11 +266,15 @@ bool WmfPlayer::setUpCanvas()
         unitsPerMm = mHeader.unitsPerInch / 25.4;
     } else {
         const PlainFrame plain = findPlainFrame(mFile, mHeader.recordsStart);
-        if (!plain.extent) {
+        if (plain.extent) {
+            const QPointF origin = plain.origin.value_or(QPointF());
+            frame = QRectF(origin, *plain.extent).normalized();
+        } else if (const auto drawn = measureDrawing()) {
+            // Without a window the drawing's own bounds frame the picture.
+            frame = drawn->toAlignedRect();
+        } else {
             return false;
         }
-        const QPointF origin = plain.origin.value_or(QPointF());
-        frame = QRectF(origin, *plain.extent).normalized();
         if (const double mm = millimetresPerUnit(plain.mapMode); mm > 0) {
             pixelsPerUnitX = pixelsPerUnitY = mm * kScreenDpi / 25.4;
         } else {
@@ -298,18 +305,34 @@ bool WmfPlayer::setUpCanvas()
     return true;
 }
 
-QImage WmfPlayer::play()
+bool WmfPlayer::playAll()
 {
-    if (!setUpCanvas()) {
-        return {};
-    }
     RecordWalker walker(mFile, mHeader.recordsStart);
     while (auto record = walker.next()) {
-        if (!playRecord(*record) || record->parameters.failed()) {
-            return {};
+        if (!playRecord(*record) || record->parameters.failed() || mCanvas->exhausted()) {
+            return false;
         }
     }
-    if (walker.damaged()) {
+    return !walker.damaged();
+}
+
+std::optional<QRectF> WmfPlayer::measureDrawing()
+{
+    const double unitsPerMm = kScreenDpi / 25.4;
+    mCanvas.emplace(MetafileCanvas::Measuring{}, unitsPerMm, unitsPerMm, mDrawText);
+    const bool played = playAll();
+    const auto bounds = mCanvas->measured();
+    mCanvas.reset();
+    mObjects = GdiObjectTable(mHeader.objectCount);
+    if (!played || !bounds || bounds->width() < 1 || bounds->height() < 1) {
+        return std::nullopt;
+    }
+    return bounds;
+}
+
+QImage WmfPlayer::play()
+{
+    if (!setUpCanvas() || !playAll()) {
         return {};
     }
     return mCanvas->finish();
@@ -555,7 +578,7 @@ bool WmfPlayer::select(uint32_t index)
 // covered spans.
 RegionSpec readRegion(MetafileReader& p)
 {
-    RegionSpec result;
+    std::vector<QRect> rects;
     p.u16(); // next in chain
     p.u16(); // object type
     p.u32(); // object count
@@ -574,15 +597,18 @@ RegionSpec readRegion(MetafileReader& p)
             const int left = p.i16();
             const int right = p.i16();
             if (right > left && bottom > top) {
-                result.region += QRect(left, top, right - left, bottom - top);
+                rects.emplace_back(left, top, right - left, bottom - top);
             }
         }
         if (count % 2) {
             p.u16();
         }
         p.u16(); // the count again
+        if (rects.size() > metafile_limits::kMaxRegionRects) {
+            return {};
+        }
     }
-    return p.failed() ? RegionSpec{} : result;
+    return p.failed() ? RegionSpec{} : RegionSpec{uniteRects(std::move(rects))};
 }
 
 bool WmfPlayer::playObjectRecord(RecordView& record)

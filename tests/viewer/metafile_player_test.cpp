@@ -367,10 +367,21 @@ TEST_F(MetafilePlayerTest, PlainWmfTakesTheWindowItSetsUp)
     EXPECT_EQ(at(image, 90, 40), QColor(Qt::green));
     EXPECT_EQ(at(image, 30, 40), QColor(Qt::white));
 
-    // Without any window there is no size to draw at.
+    // Without any window the drawing's own bounds frame it.
     WmfBuilder bare;
-    bare.solidBrush(kGreen).select(0).rectangle(0, 0, 10, 10);
-    EXPECT_TRUE(load(mFolder, "b.wmf", bare.plain()).isNull());
+    bare.solidBrush(kGreen).select(0).pen(5, 0, 0).select(1).rectangle(20, 10, 80, 50);
+    bare.solidBrush(kRed).select(2).rectangle(50, 30, 80, 50);
+    const QImage framed = load(mFolder, "b.wmf", bare.plain());
+    ASSERT_FALSE(framed.isNull());
+    EXPECT_EQ(framed.size(), QSize(60, 40));
+    EXPECT_EQ(at(framed, 1, 1), QColor(Qt::green));
+    EXPECT_EQ(at(framed, 58, 38), QColor(Qt::red));
+    EXPECT_EQ(at(framed, 28, 18), QColor(Qt::green));
+
+    // Nothing drawn and no window: no size to draw at.
+    WmfBuilder empty;
+    empty.solidBrush(kGreen).select(0);
+    EXPECT_TRUE(load(mFolder, "c.wmf", empty.plain()).isNull());
 }
 
 TEST_F(MetafilePlayerTest, DamagedWmfGivesNoPicture)
