@@ -732,6 +732,9 @@ void MetafileCanvas::text(QPointF reference, const QString& content,
     placement.translate(clampCoordinate(origin.x()), clampCoordinate(origin.y()));
     placement.rotate(-mState.font.escapement / 10.0);
     const QRectF cell(x, y - metrics.ascent(), width, metrics.height());
+    // Each glyph costs its square as well, wherever it lands: large glyphs
+    // are drawn as outlines, and drawing is slow even where they are clipped.
+    mSpent += static_cast<double>(content.size()) * std::min(pixelHeight * pixelHeight, 1.0e6);
     if (!begin(13, placement.mapRect(cell))) {
         return;
     }

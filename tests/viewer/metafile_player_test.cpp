@@ -538,5 +538,182 @@ TEST_F(MetafilePlayerTest, DamagedEmfGivesNoPicture)
     EXPECT_TRUE(load(mFolder, "counts.emf", counts.build()).isNull());
 }
 
+TEST_F(MetafilePlayerTest, WmfArcsPiesChordsAndEllipses)
+{
+    WmfBuilder wmf;
+    wmf.window(0, 0, 100, 100).solidBrush(kRed).select(0).pen(5, 0, 0).select(1);
+    // A pie over the box (0,0)-(100,100) from the right (100, 50) counter-
+    // clockwise to the top (50, 0): the top-right quarter.
+    wmf.record(0x081a, {0, 50, 50, 100, 100, 100, 0, 0});
+    // A chord in the bottom half of the box: from left (0,50) counter-
+    // clockwise to right (100,50) runs through the bottom.
+    wmf.solidBrush(kBlue).select(2);
+    wmf.record(0x0830, {50, 100, 50, 0, 100, 100, 0, 0});
+    const QImage image = load(mFolder, "a.wmf", wmf.placeable(0, 0, 100, 100, 96));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(at(image, 70, 30), QColor(Qt::red));
+    EXPECT_EQ(at(image, 30, 30), QColor(Qt::white));
+    EXPECT_EQ(at(image, 50, 80), QColor(Qt::blue));
+    EXPECT_EQ(at(image, 3, 97), QColor(Qt::white)); // outside the circle
+
+    WmfBuilder round;
+    round.window(0, 0, 100, 100).solidBrush(kGreen).select(0).pen(5, 0, 0).select(1);
+    round.record(0x0418, {100, 100, 0, 0});         // ellipse
+    round.record(0x061c, {40, 40, 90, 90, 60, 60}); // rounded rectangle
+    const QImage shapes = load(mFolder, "b.wmf", round.placeable(0, 0, 100, 100, 96));
+    ASSERT_FALSE(shapes.isNull());
+    EXPECT_EQ(at(shapes, 50, 50), QColor(Qt::green));
+    EXPECT_EQ(at(shapes, 3, 3), QColor(Qt::white));
+}
+
+TEST_F(MetafilePlayerTest, WmfHatchedAndPatternBrushes)
+{
+    WmfBuilder wmf;
+    wmf.window(0, 0, 100, 100).pen(5, 0, 0).select(0);
+    wmf.record(0x0201, {WmfBuilder::lo(kGreen), WmfBuilder::hi(kGreen)}); // background colour
+    wmf.record(0x02fc, {2, WmfBuilder::lo(kBlue), WmfBuilder::hi(kBlue), 0}).select(1);
+    wmf.rectangle(0, 0, 50, 100); // horizontal blue hatch on green
+    // A pattern brush from the 2 x 2 bitmap.
+    wmf.record(0x0142, {5, 0}, twoByTwoDib()).select(2);
+    wmf.rectangle(50, 0, 100, 100);
+    const QImage image = load(mFolder, "a.wmf", wmf.placeable(0, 0, 100, 100, 96));
+    ASSERT_FALSE(image.isNull());
+    const QRect hatched(0, 0, 50, 100);
+    EXPECT_GT(countNear(image, hatched, QColor(Qt::blue)), 200);
+    EXPECT_GT(countNear(image, hatched, QColor(Qt::green)), 2000);
+    EXPECT_EQ(countNear(image, hatched, QColor(Qt::white)), 0);
+    const QRect patterned(50, 0, 50, 100);
+    EXPECT_GT(countNear(image, patterned, QColor(Qt::red)), 500);
+    EXPECT_GT(countNear(image, patterned, QColor(Qt::blue)), 500);
+}
+
+TEST_F(MetafilePlayerTest, WmfRegionsClipAndFill)
+{
+    // A region of one scan covering x 0..50, y 0..100.
+    const std::vector<int> region = {0, 6, 0, 0, 30, 1, 50, 0, 0, 50, 100, 2, 0, 100, 0, 50, 2};
+    WmfBuilder wmf;
+    wmf.window(0, 0, 100, 100).pen(5, 0, 0).select(0).record(0x06ff, region);
+    wmf.solidBrush(kRed).select(2);
+    wmf.record(0x012c, {1}).rectangle(0, 0, 100, 50); // clipped to the region
+    wmf.record(0x01f0, {2}).record(0x012c, {2});      // an empty slot: unclipped
+    wmf.solidBrush(kBlue);                            // takes the free slot 2
+    wmf.record(0x0228, {1, 2});                       // fill the region with it
+    const QImage image = load(mFolder, "a.wmf", wmf.placeable(0, 0, 100, 100, 96));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(at(image, 25, 75), QColor(Qt::blue));
+    EXPECT_EQ(at(image, 75, 25), QColor(Qt::white));
+    EXPECT_EQ(at(image, 75, 75), QColor(Qt::white));
+}
+
+TEST_F(MetafilePlayerTest, WmfDeviceBitmapsAndBitmapTransfers)
+{
+    // A monochrome device bitmap of 8 x 1: left half set (white), right half black.
+    Bytes device;
+    device.u16(0).u16(8).u16(1).u16(2).u8(1).u8(1).u8(0xf0).u8(0);
+    WmfBuilder wmf;
+    wmf.window(0, 0, 100, 100);
+    wmf.record(0x0b23, {0x0020, 0x00cc, 1, 8, 0, 0, 100, 100, 0, 0}, device.data());
+    const QImage image = load(mFolder, "a.wmf", wmf.placeable(0, 0, 100, 100, 96));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(at(image, 25, 50), QColor(Qt::white));
+    EXPECT_EQ(at(image, 75, 50), QColor(Qt::black));
+
+    // A transfer without a bitmap fills with the brush; whiteness clears.
+    WmfBuilder blt;
+    blt.window(0, 0, 100, 100).solidBrush(kRed).select(0);
+    blt.record(0x0940, {0x0021, 0x00f0, 0, 0, 0, 100, 100, 0, 0}); // pattern copy, all
+    blt.record(0x061d, {0x0062, 0x00ff, 50, 50, 0, 0});            // whiteness, a quarter
+    const QImage filled = load(mFolder, "b.wmf", blt.placeable(0, 0, 100, 100, 96));
+    ASSERT_FALSE(filled.isNull());
+    EXPECT_EQ(at(filled, 75, 75), QColor(Qt::red));
+    EXPECT_EQ(at(filled, 25, 25), QColor(Qt::white));
+}
+
+TEST_F(MetafilePlayerTest, SavedStatesAreBoundedAndUnmatchedRestoresIgnored)
+{
+    WmfBuilder wmf;
+    wmf.window(0, 0, 100, 100).solidBrush(kRed).select(0);
+    for (int i = 0; i < 3000; ++i) {
+        wmf.record(0x001e, {});
+    }
+    wmf.record(0x0127, {static_cast<uint16_t>(-5000)}).record(0x0127, {7000});
+    wmf.rectangle(0, 0, 100, 100);
+    const QImage image = load(mFolder, "a.wmf", wmf.placeable(0, 0, 100, 100, 96));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(at(image, 50, 50), QColor(Qt::red));
+}
+
+TEST_F(MetafilePlayerTest, FilesThatPaintWithoutEndAreStopped)
+{
+    // Far more full-picture fills of the largest picture than any real file
+    // has: refused instead of keeping the player busy for minutes.
+    WmfBuilder wmf;
+    wmf.window(0, 0, 8000, 8000).solidBrush(kRed).select(0);
+    for (int i = 0; i < 200; ++i) {
+        wmf.record(0x061d, {0x0021, 0x00f0, 8000, 8000, 0, 0});
+    }
+    EXPECT_TRUE(load(mFolder, "a.wmf", wmf.placeable(0, 0, 8000, 8000, 96)).isNull());
+}
+
+TEST_F(MetafilePlayerTest, EmfPathsRegionsAndStockObjects)
+{
+    EmfBuilder emf(100, 100);
+    emf.select(0x80000004).select(0x80000008); // black brush, no pen
+    emf.record(59, {});                        // begin path
+    emf.record(27, {0, 0}).record(54, {100, 0}).record(54, {0, 100}).record(61, {});
+    emf.record(60, {}).record(62, {0, 0, 100, 100}); // end, fill: the top-left triangle
+    // Clip to the device rectangle (50,50)-(100,100) and fill everything red.
+    emf.record(75, {48, 5, 32, 1, 1, 16, 50, 50, 100, 100, 50, 50, 100, 100});
+    emf.solidBrush(1, kRed).select(1).record(43, {0, 0, 100, 100});
+    const QImage image = load(mFolder, "a.emf", emf.build());
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(at(image, 20, 20), QColor(Qt::black));
+    EXPECT_EQ(at(image, 80, 20), QColor(Qt::white));
+    EXPECT_EQ(at(image, 75, 75), QColor(Qt::red));
+    EXPECT_EQ(at(image, 40, 55), QColor(Qt::black));
+}
+
+TEST_F(MetafilePlayerTest, EmfMetricMappingGrowsUpwards)
+{
+    // 0.1 mm units with the origin moved to the bottom-left corner: a 96
+    // pixel picture is 254 units high.
+    EmfBuilder emf(96, 96);
+    emf.record(17, {2});     // low metric
+    emf.record(12, {0, 96}); // viewport origin at the bottom
+    emf.solidBrush(1, kBlue).select(1).nullPen();
+    emf.record(43, {0, 127, 127, 0}); // the bottom-left quarter
+    const QImage image = load(mFolder, "a.emf", emf.build());
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(at(image, 20, 75), QColor(Qt::blue));
+    EXPECT_EQ(at(image, 20, 20), QColor(Qt::white));
+    EXPECT_EQ(at(image, 75, 75), QColor(Qt::white));
+}
+
+TEST_F(MetafilePlayerTest, EmfTextAlignmentAndOpaqueBox)
+{
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        GTEST_SKIP() << "no GUI application for fonts";
+    }
+    EmfBuilder emf(200, 100);
+    Bytes font;
+    font.u32(1).u32(static_cast<uint32_t>(-30)).u32(0).u32(0).u32(0).u32(400).u32(0).u32(0);
+    for (int i = 0; i < 32; ++i) {
+        font.u16(i < 4 ? "Sans"[i] : 0);
+    }
+    emf.record(82, {}, font.data()).select(1);
+    emf.record(22, {2 | 24}).record(24, {kRed}).record(18, {1}); // right, baseline
+    emf.record(25, {kGreen});                                    // background colour
+    Bytes chars;
+    chars.u16('M').u16('M');
+    // Reference (190, 60), opaque box (0, 80)-(200, 100).
+    emf.record(84, {0, 0, 0, 0, 1, 0, 0, 190, 60, 2, 76, 2, 0, 80, 200, 100, 0}, chars.data());
+    const QImage image = load(mFolder, "a.emf", emf.build());
+    ASSERT_FALSE(image.isNull());
+    EXPECT_GT(countNear(image, QRect(100, 30, 90, 30), QColor(Qt::red)), 50);
+    EXPECT_EQ(countNear(image, QRect(0, 0, 100, 80), QColor(Qt::red)), 0);
+    EXPECT_EQ(countNear(image, QRect(0, 62, 200, 18), QColor(Qt::red)), 0);
+    EXPECT_EQ(at(image, 10, 90), QColor(Qt::green));
+}
+
 } // namespace
 } // namespace vimbrel
