@@ -730,7 +730,7 @@ void MetafileCanvas::text(QPointF reference, const QString& content,
     const QPointF origin = t.map(start);
     QTransform placement;
     placement.translate(clampCoordinate(origin.x()), clampCoordinate(origin.y()));
-    placement.rotate(-mState.font.escapement / 10.0);
+    placement.rotate(std::fmod(-static_cast<double>(mState.font.escapement) / 10.0, 360.0));
     const QRectF cell(x, y - metrics.ascent(), width, metrics.height());
     // Each glyph costs its square as well, wherever it lands: large glyphs
     // are drawn as outlines, and drawing is slow even where they are clipped.

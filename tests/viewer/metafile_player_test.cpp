@@ -715,5 +715,25 @@ TEST_F(MetafilePlayerTest, EmfTextAlignmentAndOpaqueBox)
     EXPECT_EQ(at(image, 10, 90), QColor(Qt::green));
 }
 
+TEST_F(MetafilePlayerTest, EmfFontsWithExtremeValuesStillDraw)
+{
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        GTEST_SKIP() << "no GUI application for fonts";
+    }
+    EmfBuilder emf(50, 50);
+    // Height, width, escapement, orientation and weight at the ends of their range.
+    Bytes font;
+    font.u32(1).u32(0x80000000u).u32(0x7fffffffu).u32(0x80000000u).u32(0x80000000u);
+    font.u32(0x80000000u).u32(0xffffffffu).u32(0);
+    for (int i = 0; i < 32; ++i) {
+        font.u16(0xffff);
+    }
+    emf.record(82, {}, font.data()).select(1);
+    Bytes chars;
+    chars.u16('M').u16('M');
+    emf.record(84, {0, 0, 0, 0, 1, 0, 0, 10, 10, 2, 76, 0, 0, 0, 0, 0, 0}, chars.data());
+    EXPECT_EQ(load(mFolder, "a.emf", emf.build()).size(), QSize(50, 50));
+}
+
 } // namespace
 } // namespace vimbrel
