@@ -30,9 +30,9 @@ struct DrawingState
         Anisotropic = 8
     };
 
-    PenSpec pen;
-    BrushSpec brush;
-    FontSpec font;
+    GdiPen pen;
+    GdiBrush brush;
+    GdiFont font;
     QColor textColour = Qt::black;
     QColor backColour = Qt::white;
     bool opaqueBackground = true;

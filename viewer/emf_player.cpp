@@ -215,7 +215,7 @@ private:
     bool playTextRecord(RecordView& record);
     bool playRegionRecord(RecordView& record);
     bool select(uint32_t index);
-    bool brushAt(uint32_t index, const BrushSpec*& brush) const;
+    bool brushAt(uint32_t index, const GdiBrush*& brush) const;
 
     std::span<const uint8_t> mFile;
     EmfHeader mHeader;
@@ -582,17 +582,17 @@ bool EmfPlayer::select(uint32_t index)
         return true;
     }
     DrawingState& state = mCanvas->state();
-    if (const auto* pen = std::get_if<PenSpec>(object)) {
+    if (const auto* pen = std::get_if<GdiPen>(object)) {
         state.pen = *pen;
-    } else if (const auto* brush = std::get_if<BrushSpec>(object)) {
+    } else if (const auto* brush = std::get_if<GdiBrush>(object)) {
         state.brush = *brush;
-    } else if (const auto* font = std::get_if<FontSpec>(object)) {
+    } else if (const auto* font = std::get_if<GdiFont>(object)) {
         state.font = *font;
     }
     return true;
 }
 
-bool EmfPlayer::brushAt(uint32_t index, const BrushSpec*& brush) const
+bool EmfPlayer::brushAt(uint32_t index, const GdiBrush*& brush) const
 {
     brush = nullptr;
     if (index & kStockBit) {
@@ -602,7 +602,7 @@ bool EmfPlayer::brushAt(uint32_t index, const BrushSpec*& brush) const
         return false;
     }
     const GdiObject* object = mObjects.get(index);
-    brush = object ? std::get_if<BrushSpec>(object) : nullptr;
+    brush = object ? std::get_if<GdiBrush>(object) : nullptr;
     return true;
 }
 
@@ -653,7 +653,7 @@ bool EmfPlayer::playObjectRecord(RecordView& record)
     }
     case CreatePen: {
         const uint32_t index = p.u32();
-        PenSpec pen;
+        GdiPen pen;
         pen.style = p.u32();
         pen.width = std::abs(static_cast<double>(p.i32()));
         p.i32();
@@ -663,7 +663,7 @@ bool EmfPlayer::playObjectRecord(RecordView& record)
     case ExtCreatePen: {
         const uint32_t index = p.u32();
         p.skip(16); // a brush bitmap, not used for pens here
-        PenSpec pen;
+        GdiPen pen;
         pen.style = p.u32();
         const uint32_t width = p.u32();
         const uint32_t brushStyle = p.u32();
@@ -677,7 +677,7 @@ bool EmfPlayer::playObjectRecord(RecordView& record)
     }
     case CreateBrushIndirect: {
         const uint32_t index = p.u32();
-        BrushSpec brush;
+        GdiBrush brush;
         brush.style = p.u32();
         brush.colour = gdi::colourFromRef(p.u32());
         brush.hatch = p.u32();
@@ -692,14 +692,14 @@ bool EmfPlayer::playObjectRecord(RecordView& record)
             return false;
         }
         bool damaged = false;
-        BrushSpec brush;
+        GdiBrush brush;
         brush.style = gdi::kBrushPattern;
         brush.pattern = decodeBitmap(record.whole, place, usage, false, damaged);
         return !damaged && mObjects.put(index, brush);
     }
     case ExtCreateFontIndirectW: {
         const uint32_t index = p.u32();
-        FontSpec font;
+        GdiFont font;
         font.height = p.i32();
         font.width = p.i32();
         font.escapement = p.i32();
@@ -715,7 +715,7 @@ bool EmfPlayer::playObjectRecord(RecordView& record)
     }
     case CreatePalette: {
         const uint32_t index = p.u32();
-        return !p.failed() && index != 0 && mObjects.put(index, PaletteSpec{});
+        return !p.failed() && index != 0 && mObjects.put(index, GdiPalette{});
     }
     default:
         // Records without a drawing effect here (comments, colour
@@ -772,7 +772,7 @@ bool EmfPlayer::playRegionRecord(RecordView& record)
     }
     readRectL(p); // bounds
     const uint32_t size = p.u32();
-    const BrushSpec* brush = nullptr;
+    const GdiBrush* brush = nullptr;
     uint32_t brushIndex = 0;
     if (record.type == FillRgn || record.type == FrameRgn) {
         brushIndex = p.u32();
@@ -792,7 +792,7 @@ bool EmfPlayer::playRegionRecord(RecordView& record)
     std::optional<GdiObject> stock;
     if (brushIndex & kStockBit) {
         stock = gdi::stockObject(brushIndex & ~kStockBit);
-        brush = stock ? std::get_if<BrushSpec>(&*stock) : nullptr;
+        brush = stock ? std::get_if<GdiBrush>(&*stock) : nullptr;
     }
     switch (record.type) {
     case FillRgn:

@@ -46,9 +46,9 @@ Qt::BrushStyle hatchOf(uint32_t hatch)
     }
 }
 
-FontSpec stockFont(bool fixed)
+GdiFont stockFont(bool fixed)
 {
-    FontSpec font;
+    GdiFont font;
     font.height = 16;
     font.weight = 400;
     font.face = fixed ? QStringLiteral("Monospace") : QStringLiteral("Sans Serif");
@@ -60,10 +60,10 @@ FontSpec stockFont(bool fixed)
 std::optional<GdiObject> stockObject(uint32_t number)
 {
     auto brush = [](QColor colour, uint32_t style = kBrushSolid) {
-        return GdiObject(BrushSpec{style, colour, 0, {}});
+        return GdiObject(GdiBrush{style, colour, 0, {}});
     };
     auto pen = [](QColor colour, uint32_t style = 0) {
-        return GdiObject(PenSpec{style, 0, colour});
+        return GdiObject(GdiPen{style, 0, colour});
     };
     switch (number) {
     case 0:
@@ -94,7 +94,7 @@ std::optional<GdiObject> stockObject(uint32_t number)
     case 17:
         return GdiObject(stockFont(false));
     case 15:
-        return GdiObject(PaletteSpec{});
+        return GdiObject(GdiPalette{});
     case 18: // the device context's own brush and pen: white and black
         return brush(Qt::white);
     case 19:
@@ -110,19 +110,19 @@ QColor colourFromRef(uint32_t ref)
                   static_cast<int>((ref >> 16) & 0xff));
 }
 
-bool drawsNothing(const PenSpec& pen)
+bool drawsNothing(const GdiPen& pen)
 {
     return (pen.style & kPenStyleMask) == kPenNull;
 }
 
-bool fillsNothing(const BrushSpec& brush)
+bool fillsNothing(const GdiBrush& brush)
 {
     return brush.style == kBrushNull ||
            ((brush.style == kBrushPattern || brush.style == 5 || brush.style == 6) &&
             brush.pattern.isNull());
 }
 
-QPen toQPen(const PenSpec& pen, double pixelWidth)
+QPen toQPen(const GdiPen& pen, double pixelWidth)
 {
     // Thin pens are drawn one pixel wide, as the device does with cosmetic pens.
     const double width = std::clamp(pixelWidth, 1.0, 10000.0);
@@ -157,7 +157,7 @@ QPen toQPen(const PenSpec& pen, double pixelWidth)
     return result;
 }
 
-QBrush toQBrush(const BrushSpec& brush)
+QBrush toQBrush(const GdiBrush& brush)
 {
     if (fillsNothing(brush)) {
         return Qt::NoBrush;

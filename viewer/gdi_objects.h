@@ -17,14 +17,14 @@ namespace vimbrel {
 // The drawing objects a metafile creates, kept in the terms of the records
 // that create them and turned into Qt objects when something is drawn.
 
-struct PenSpec
+struct GdiPen
 {
     uint32_t style = 0; // PS_* style, end cap, join and type bits
     double width = 0;   // in logical units; 0 draws one pixel wide
     QColor colour = Qt::black;
 };
 
-struct BrushSpec
+struct GdiBrush
 {
     uint32_t style = 0; // BS_SOLID
     QColor colour = Qt::white;
@@ -32,7 +32,7 @@ struct BrushSpec
     QImage pattern; // for pattern brushes
 };
 
-struct FontSpec
+struct GdiFont
 {
     int32_t height = 0; // < 0: character height, > 0: cell height, 0: default
     int32_t width = 0;
@@ -46,17 +46,17 @@ struct FontSpec
 };
 
 // A region created by a record, in the logical units it was given in.
-struct RegionSpec
+struct GdiRegion
 {
     QRegion region;
 };
 
 // A palette: it occupies a slot of the object table but draws nothing.
-struct PaletteSpec
+struct GdiPalette
 {
 };
 
-using GdiObject = std::variant<PenSpec, BrushSpec, FontSpec, RegionSpec, PaletteSpec>;
+using GdiObject = std::variant<GdiPen, GdiBrush, GdiFont, GdiRegion, GdiPalette>;
 
 namespace gdi {
 
@@ -73,15 +73,15 @@ std::optional<GdiObject> stockObject(uint32_t number);
 // A COLORREF (red in the low byte).
 QColor colourFromRef(uint32_t ref);
 
-bool drawsNothing(const PenSpec& pen);
-bool fillsNothing(const BrushSpec& brush);
+bool drawsNothing(const GdiPen& pen);
+bool fillsNothing(const GdiBrush& brush);
 
 // The Qt pen for `pen` when its logical width becomes `pixelWidth` pixels.
-QPen toQPen(const PenSpec& pen, double pixelWidth);
+QPen toQPen(const GdiPen& pen, double pixelWidth);
 
 // The Qt brush for `brush`; hatches keep the background colour of the state
 // out of it (the canvas fills that first where the background is opaque).
-QBrush toQBrush(const BrushSpec& brush);
+QBrush toQBrush(const GdiBrush& brush);
 
 } // namespace gdi
 } // namespace vimbrel

@@ -515,7 +515,7 @@ QRegion MetafileCanvas::toPicture(const QRegion& logical) const
     return uniteRects(std::move(rects));
 }
 
-void MetafileCanvas::fillRegion(const QRegion& region, const BrushSpec& brush)
+void MetafileCanvas::fillRegion(const QRegion& region, const GdiBrush& brush)
 {
     if (mRecordingPath || gdi::fillsNothing(brush)) {
         return;
@@ -529,7 +529,7 @@ void MetafileCanvas::fillRegion(const QRegion& region, const BrushSpec& brush)
     }
 }
 
-void MetafileCanvas::frameRegion(const QRegion& region, const BrushSpec& brush, QSizeF frame)
+void MetafileCanvas::frameRegion(const QRegion& region, const GdiBrush& brush, QSizeF frame)
 {
     const QRegion inside = toPicture(region);
     if (mRecordingPath || gdi::fillsNothing(brush) || !begin(13, inside.boundingRect())) {
@@ -625,14 +625,15 @@ void MetafileCanvas::drawBitmap(const QRectF& target, const QImage& source,
 
 QFont MetafileCanvas::pictureFont(double& pixelHeight) const
 {
-    const FontSpec& spec = mState.font;
+    const GdiFont& logicalFont = mState.font;
     const QTransform t = logicalToPicture();
     const double scale = std::hypot(t.m21(), t.m22());
-    const double logical = spec.height == 0 ? 12.0 : std::abs(static_cast<double>(spec.height));
+    const double logical =
+        logicalFont.height == 0 ? 12.0 : std::abs(static_cast<double>(logicalFont.height));
     pixelHeight = std::clamp(logical * scale, 1.0, 4000.0);
-    QFont font(spec.face.isEmpty() ? QStringLiteral("Sans Serif") : spec.face);
+    QFont font(logicalFont.face.isEmpty() ? QStringLiteral("Sans Serif") : logicalFont.face);
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelHeight))));
-    if (spec.height > 0) {
+    if (logicalFont.height > 0) {
         // A positive height is the whole cell; the character size is smaller.
         const QFontMetricsF metrics(font);
         const double cell = metrics.ascent() + metrics.descent();
@@ -641,13 +642,13 @@ QFont MetafileCanvas::pictureFont(double& pixelHeight) const
                 std::max(1, static_cast<int>(std::lround(pixelHeight * pixelHeight / cell))));
         }
     }
-    font.setWeight(static_cast<QFont::Weight>(
-        std::clamp(spec.weight == 0 ? 400 : static_cast<int>(spec.weight), 100, 900)));
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
-    if (spec.width > 0) {
-        const double wanted = spec.width * std::hypot(t.m11(), t.m12());
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(
+        logicalFont.weight == 0 ? 400 : static_cast<int>(logicalFont.weight), 100, 900)));
+    font.setItalic(logicalFont.italic);
+    font.setUnderline(logicalFont.underline);
+    font.setStrikeOut(logicalFont.strikeOut);
+    if (logicalFont.width > 0) {
+        const double wanted = logicalFont.width * std::hypot(t.m11(), t.m12());
         const double average = QFontMetricsF(font).averageCharWidth();
         if (average > 0) {
             font.setStretch(

@@ -92,8 +92,8 @@ public:
     void setPixel(QPointF point, const QColor& colour);
 
     // The region fills of WMF and EMF, in logical units.
-    void fillRegion(const QRegion& region, const BrushSpec& brush);
-    void frameRegion(const QRegion& region, const BrushSpec& brush, QSizeF frame);
+    void fillRegion(const QRegion& region, const GdiBrush& brush);
+    void frameRegion(const QRegion& region, const GdiBrush& brush, QSizeF frame);
     void invertRegion(const QRegion& region);
 
     // A block transfer without a source bitmap: the brush, black, white or the

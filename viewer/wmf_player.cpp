@@ -244,7 +244,7 @@ private:
     bool playBitmapRecord(RecordView& record);
     bool playTextRecord(RecordView& record);
     bool select(uint32_t index);
-    const RegionSpec* region(uint32_t index, bool& outOfRange) const;
+    const GdiRegion* region(uint32_t index, bool& outOfRange) const;
     QString readText(MetafileReader& p, size_t length) const;
 
     std::span<const uint8_t> mFile;
@@ -545,11 +545,11 @@ bool WmfPlayer::playRecord(RecordView& record)
     }
 }
 
-const RegionSpec* WmfPlayer::region(uint32_t index, bool& outOfRange) const
+const GdiRegion* WmfPlayer::region(uint32_t index, bool& outOfRange) const
 {
     outOfRange = !mObjects.inRange(index);
     const GdiObject* object = mObjects.get(index);
-    return object ? std::get_if<RegionSpec>(object) : nullptr;
+    return object ? std::get_if<GdiRegion>(object) : nullptr;
 }
 
 bool WmfPlayer::select(uint32_t index)
@@ -562,13 +562,13 @@ bool WmfPlayer::select(uint32_t index)
         return true;
     }
     DrawingState& state = mCanvas->state();
-    if (const auto* pen = std::get_if<PenSpec>(object)) {
+    if (const auto* pen = std::get_if<GdiPen>(object)) {
         state.pen = *pen;
-    } else if (const auto* brush = std::get_if<BrushSpec>(object)) {
+    } else if (const auto* brush = std::get_if<GdiBrush>(object)) {
         state.brush = *brush;
-    } else if (const auto* font = std::get_if<FontSpec>(object)) {
+    } else if (const auto* font = std::get_if<GdiFont>(object)) {
         state.font = *font;
-    } else if (const auto* area = std::get_if<RegionSpec>(object)) {
+    } else if (const auto* area = std::get_if<GdiRegion>(object)) {
         mCanvas->selectLogicalClip(area->region);
     }
     return true;
@@ -576,7 +576,7 @@ bool WmfPlayer::select(uint32_t index)
 
 // A region object: a header, then scans of equal height each listing the
 // covered spans.
-RegionSpec readRegion(MetafileReader& p)
+GdiRegion readRegion(MetafileReader& p)
 {
     std::vector<QRect> rects;
     p.u16(); // next in chain
@@ -608,7 +608,7 @@ RegionSpec readRegion(MetafileReader& p)
             return {};
         }
     }
-    return p.failed() ? RegionSpec{} : RegionSpec{uniteRects(std::move(rects))};
+    return p.failed() ? GdiRegion{} : GdiRegion{uniteRects(std::move(rects))};
 }
 
 bool WmfPlayer::playObjectRecord(RecordView& record)
@@ -624,7 +624,7 @@ bool WmfPlayer::playObjectRecord(RecordView& record)
         return mObjects.remove(p.u16());
     case SelectClipRegion: {
         bool outOfRange = false;
-        const RegionSpec* area = region(p.u16(), outOfRange);
+        const GdiRegion* area = region(p.u16(), outOfRange);
         if (outOfRange) {
             return false;
         }
@@ -636,18 +636,18 @@ bool WmfPlayer::playObjectRecord(RecordView& record)
     case InvertRegion:
     case PaintRegion: {
         bool outOfRange = false;
-        const RegionSpec* area = region(p.u16(), outOfRange);
+        const GdiRegion* area = region(p.u16(), outOfRange);
         if (outOfRange) {
             return false;
         }
-        const BrushSpec* brush = nullptr;
+        const GdiBrush* brush = nullptr;
         if (record.function == FillRegion || record.function == FrameRegion) {
             const uint16_t index = p.u16();
             if (!mObjects.inRange(index)) {
                 return false;
             }
             const GdiObject* object = mObjects.get(index);
-            brush = object ? std::get_if<BrushSpec>(object) : nullptr;
+            brush = object ? std::get_if<GdiBrush>(object) : nullptr;
         }
         if (!area || p.failed()) {
             return true;
@@ -666,7 +666,7 @@ bool WmfPlayer::playObjectRecord(RecordView& record)
         return true;
     }
     case CreatePenIndirect: {
-        PenSpec pen;
+        GdiPen pen;
         pen.style = p.u16();
         pen.width = std::abs(p.i16());
         p.i16(); // unused height of the width point
@@ -674,14 +674,14 @@ bool WmfPlayer::playObjectRecord(RecordView& record)
         return !p.failed() && mObjects.add(pen);
     }
     case CreateBrushIndirect: {
-        BrushSpec brush;
+        GdiBrush brush;
         brush.style = p.u16();
         brush.colour = gdi::colourFromRef(p.u32());
         brush.hatch = p.u16();
         return !p.failed() && mObjects.add(brush);
     }
     case CreateFontIndirect: {
-        FontSpec font;
+        GdiFont font;
         font.height = p.i16();
         font.width = p.i16();
         font.escapement = p.i16();
@@ -703,7 +703,7 @@ bool WmfPlayer::playObjectRecord(RecordView& record)
         const uint16_t style = p.u16();
         const uint16_t usage = p.u16();
         const auto bitmap = p.take(p.remaining());
-        BrushSpec brush;
+        GdiBrush brush;
         brush.style = gdi::kBrushPattern;
         brush.pattern =
             style == gdi::kBrushPattern
@@ -713,7 +713,7 @@ bool WmfPlayer::playObjectRecord(RecordView& record)
         return mObjects.add(brush);
     }
     case CreatePatternBrush: {
-        BrushSpec brush;
+        GdiBrush brush;
         brush.style = gdi::kBrushPattern;
         // A bitmap header, reserved bytes, then its bits.
         std::vector<uint8_t> bitmap;
@@ -728,7 +728,7 @@ bool WmfPlayer::playObjectRecord(RecordView& record)
         return mObjects.add(brush);
     }
     case CreatePalette:
-        return mObjects.add(PaletteSpec{});
+        return mObjects.add(GdiPalette{});
     case CreateRegion:
         return mObjects.add(readRegion(p));
     default:
