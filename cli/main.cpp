@@ -1,7 +1,10 @@
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
+
+#include <QGuiApplication>
 
 #include "cli/commands.h"
 
@@ -19,6 +22,19 @@ std::string programFolder(const char* argv0)
     return folder.empty() || folder.back() == '/' ? folder : folder + "/";
 }
 
+// Metafile text needs fonts and --open needs the desktop, both of which come
+// with a GUI application. Without a display it runs on the offscreen platform.
+void useOffscreenWithoutDisplay()
+{
+    const auto isSet = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value != nullptr && *value != '\0';
+    };
+    if (!isSet("QT_QPA_PLATFORM") && !isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -29,6 +45,9 @@ int main(int argc, char* argv[])
         std::cerr << kUsage;
         return 2;
     }
+    useOffscreenWithoutDisplay();
+    int qtArgc = 1;
+    QGuiApplication application(qtArgc, argv);
     const std::string command = argv[1];
     const std::vector<std::string> args(argv + 2, argv + argc);
     const std::string folder = programFolder(argv[0]);
