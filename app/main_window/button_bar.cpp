@@ -28,35 +28,38 @@ void buildButtonBar(QWidget* bar, FormControls& controls)
 void buildStatusBar(QStatusBar* status, FormControls& controls)
 {
     status->setObjectName("Status");
-    status->setSizeGripEnabled(true);
+    status->setSizeGripEnabled(false);
     // The panels draw their own bevels; the fixed texts have none.
     status->setStyleSheet("QStatusBar::item { border: none; }");
     struct Panel
     {
         const char* name;
         const char* text;
-        int width;
+        int width; // 0: takes the width the window leaves
         bool bevel;
     };
     const Panel panels[] = {{"StatusFile", "File", 30, false},
                             {"StatusCount", "", 50, true},
                             {"StatusPathCaption", "Path", 30, false},
-                            {"StatusPath", "", 282, true}};
+                            {"StatusPath", "", 0, true}};
     for (size_t i = 0; i < std::size(panels); ++i) {
         auto* label = new QLabel(QString::fromUtf8(panels[i].text), status);
         label->setObjectName(panels[i].name);
         if (panels[i].bevel) {
             label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            label->setMinimumWidth(panels[i].width);
         } else {
             label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            label->setFixedWidth(panels[i].width);
         }
-        // The folder panel takes the width the window gains.
-        status->addWidget(label, i + 1 == std::size(panels) ? 1 : 0);
+        if (panels[i].width > 0) {
+            label->setFixedWidth(panels[i].width);
+            status->addWidget(label);
+        } else {
+            // A long path is cut off at the right rather than widen the window.
+            label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+            status->addWidget(label, 1);
+        }
         controls.StatusPanels[i] = label;
     }
-    controls.StatusPanels[1]->setFixedWidth(50);
     controls.Status = status;
 }
 

@@ -45,7 +45,7 @@ void buildTabOther(QWidget* page, FormControls& c)
     c.Label4 = makeLabel(page, "Label4", "ファイル名", {8, 67, 60, 16});
     c.EditFHead = new QLineEdit(QStringLiteral("Sample"), page);
     c.EditFHead->setObjectName("EditFHead");
-    c.EditFHead->setGeometry(70, 64, 150, 22);
+    c.EditFHead->setGeometry(74, 64, 146, 22);
     c.Label5 = makeLabel(page, "Label5", "＋", {226, 67, 16, 16});
     c.SpinFCnt = makeSpin(new QSpinBox(page), "SpinFCnt", 1, 9999, 1, {244, 64, 64, 22});
 
