@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "platform/user_interface.h"
 #include "rename/rename_run.h"
 #include "settings/options.h"
+#include "settings/settings_file.h"
 
 namespace vimbrel::cli {
 namespace {
@@ -23,14 +25,14 @@ struct RenameArguments
 bool parseArguments(const std::vector<std::string>& args, const std::string& programFolder,
                     RenameArguments& parsed)
 {
-    parsed.appFolder = programFolder;
+    std::optional<std::string> appFolder;
     bool haveFolder = false;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--app-folder") {
-            if (i + 1 >= args.size() || args[i + 1].empty()) {
+            if (appFolder || i + 1 >= args.size() || args[i + 1].empty()) {
                 return false;
             }
-            parsed.appFolder = fs::withSeparator(args[++i]);
+            appFolder = args[++i];
         } else if (args[i].rfind("--", 0) == 0 || haveFolder || args[i].empty()) {
             // An empty FOLDER would stand for the current folder.
             return false;
@@ -39,17 +41,8 @@ bool parseArguments(const std::vector<std::string>& args, const std::string& pro
             haveFolder = true;
         }
     }
+    parsed.appFolder = fs::withSeparator(appFolder ? *appFolder : programFolder);
     return haveFolder;
-}
-
-// The options the tool would start with in `appFolder`.
-Options loadOptions(const std::string& appFolder)
-{
-    // LOADING PLUGS IN HERE: read appFolder + "Vimbrel.INI" as the tool loads
-    // it at start. Until the settings loader is in the tree every run uses the
-    // first-start options.
-    static_cast<void>(appFolder);
-    return Options{};
 }
 
 // Collects the messages of a run; the command decides afterwards which
@@ -92,7 +85,7 @@ int runRename(const std::vector<std::string>& args, const std::string& programFo
         streams.err << "vimbrel-cli: " << parsed.folder << ": " << error.message() << '\n';
         return 1;
     }
-    Options options = loadOptions(parsed.appFolder);
+    Options options = LoadSettings(parsed.appFolder).options;
     RecordingInterface ui;
     RenameRun run(options, ui);
     if (!run.BtnExecClick(fs::withSeparator(absolute.string()))) {
