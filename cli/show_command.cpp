@@ -1,14 +1,117 @@
-#include <ostream>
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+#include <optional>
 
 #include "cli/commands.h"
+#include "cli/stream_interface.h"
+#include "platform/file_error.h"
+#include "platform/file_system.h"
+#include "settings/options.h"
+#include "viewer/show_command.h"
 
 namespace vimbrel::cli {
+namespace {
 
-// Placeholder until the show command lands; replaced by its real implementation.
-int runShow(const std::vector<std::string>&, const std::string&, Streams streams)
+// What to do once the pages are written.
+enum class AfterShow
 {
-    streams.err << "vimbrel-cli: the show command is not built yet\n";
-    return 2;
+    PrintPath, // print the path of index.htm and end
+    Serve,     // --serve
+    Open,      // --open
+};
+
+struct ShowArguments
+{
+    std::string pictureFolder;
+    std::optional<std::string> appFolder;
+    AfterShow after = AfterShow::PrintPath;
+};
+
+std::optional<ShowArguments> parseArguments(const std::vector<std::string>& args)
+{
+    ShowArguments parsed;
+    bool haveFolder = false;
+    bool haveAfter = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--app-folder") {
+            if (parsed.appFolder || i + 1 >= args.size()) {
+                return std::nullopt;
+            }
+            parsed.appFolder = args[++i];
+        } else if (arg == "--serve" || arg == "--open") {
+            if (haveAfter) {
+                return std::nullopt;
+            }
+            haveAfter = true;
+            parsed.after = arg == "--serve" ? AfterShow::Serve : AfterShow::Open;
+        } else if (arg.size() > 1 && arg.front() == '-' && arg != "--") {
+            return std::nullopt;
+        } else {
+            if (haveFolder) {
+                return std::nullopt;
+            }
+            haveFolder = true;
+            parsed.pictureFolder = arg;
+        }
+    }
+    if (!haveFolder) {
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+// An absolute folder path with a trailing "/", or "" for "".
+std::string absoluteFolder(const std::string& path)
+{
+    if (path.empty()) {
+        return path;
+    }
+    return fs::withSeparator(std::filesystem::absolute(path).lexically_normal().string());
+}
+
+// The options the tool would start with from DIR/Vimbrel.INI.
+Options loadOptions(const std::string& appFolder)
+{
+    // SETTINGS: the settings file loader plugs in here; until it does, the
+    // first-start values stand, as they do when Vimbrel.INI is missing.
+    (void)appFolder;
+    return Options{};
+}
+
+} // namespace
+
+int runShow(const std::vector<std::string>& args, const std::string& programFolder, Streams streams)
+{
+    const std::optional<ShowArguments> parsed = parseArguments(args);
+    // Serving the viewer is not built yet: both forms are refused like wrong
+    // arguments until it is.
+    if (!parsed || parsed->after != AfterShow::PrintPath) {
+        streams.err << kUsage;
+        return 2;
+    }
+    try {
+        const std::string appFolder = absoluteFolder(parsed->appFolder.value_or(programFolder));
+        const std::string pictureFolder = absoluteFolder(parsed->pictureFolder);
+        Options options = loadOptions(appFolder);
+        const bool toTerminal = &streams.err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+        StreamInterface ui(streams.err, toTerminal);
+        ShowState state;
+        BtnShowClick(options, pictureFolder, appFolder, state, ui);
+        if (!ui.viewer()) {
+            return 1;
+        }
+        streams.out << ui.viewer()->indexPath << '\n';
+        return 0;
+    } catch (const FileError& error) {
+        streams.err << error.what() << '\n';
+        return 1;
+    } catch (const std::exception& error) {
+        streams.err << "vimbrel-cli: " << error.what() << '\n';
+        return 1;
+    }
 }
 
 } // namespace vimbrel::cli

@@ -1,0 +1,48 @@
+#include "cli/stream_interface.h"
+
+#include <algorithm>
+#include <ostream>
+
+namespace vimbrel::cli {
+
+StreamInterface::StreamInterface(std::ostream& err, bool showProgress)
+    : mErr(err), mShowProgress(showProgress)
+{
+}
+
+void StreamInterface::showMessage(const std::string& text)
+{
+    if (mProgressShown) {
+        mErr << '\n';
+        mProgressShown = false;
+    }
+    std::string lines = text;
+    std::replace(lines.begin(), lines.end(), '\r', '\n');
+    mErr << lines << '\n';
+    mMessageShown = true;
+}
+
+void StreamInterface::showFileCount(int) {}
+
+void StreamInterface::openViewer(const ViewerPages& pages, bool)
+{
+    mViewer = pages;
+}
+
+void StreamInterface::setRenameTabEnabled(bool) {}
+
+bool StreamInterface::reportProgress(int done, int total)
+{
+    if (!mShowProgress) {
+        return true;
+    }
+    // One line rewritten in place, ended once the last step is reported.
+    mErr << "\r小画像 " << done << "/" << total << std::flush;
+    mProgressShown = done < total;
+    if (!mProgressShown) {
+        mErr << '\n';
+    }
+    return true;
+}
+
+} // namespace vimbrel::cli

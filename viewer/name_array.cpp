@@ -1,0 +1,26 @@
+#include "viewer/name_array.h"
+
+#include "viewer/page_text.h"
+
+namespace vimbrel {
+
+void writeNameEntries(PageFile& page, const std::vector<std::string>& names)
+{
+    int onLine = 0;
+    for (size_t i = 0; i < names.size(); ++i) {
+        const std::string quoted = "\"" + page::inScriptString(names[i]) + "\"";
+        if (i == 0) {
+            page.put(std::string(23, ' ') + quoted);
+            onLine = 1;
+            continue;
+        }
+        page.put(" ," + quoted);
+        if (++onLine > 9) {
+            onLine = 0;
+            page.endLine();
+            page.put(std::string(21, ' '));
+        }
+    }
+}
+
+} // namespace vimbrel
