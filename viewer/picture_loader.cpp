@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <mutex>
+
 #include <QByteArray>
 
 #include "platform/byte_text.h"
@@ -111,6 +113,10 @@ bool PictureLoader::open(const std::string& path)
         return false;
     }
     if (format == PictureFormat::Metafile) {
+        // Metafiles may draw text, and font lookup is the one part of the
+        // drawing that is not meant to run in several threads at once.
+        static std::mutex metafileMutex;
+        const std::lock_guard lock(metafileMutex);
         return openRaster(onWhite(loadMetafilePicture(path)));
     }
     const int fd = openPlainFile(path);

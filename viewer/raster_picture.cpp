@@ -82,7 +82,9 @@ bool bitmapIsWhole(const QByteArray& bytes)
         imageSize = little(bytes, 34, 4);
     }
     height = height < 0 ? -height : height;
-    if (width <= 0 || bitCount <= 0 || bitCount > 64) {
+    // Sides beyond a million pixels are forged; the bound keeps the sums below in range.
+    constexpr qint64 kMaxSide = qint64(1) << 20;
+    if (width <= 0 || width > kMaxSide || height > kMaxSide || bitCount <= 0 || bitCount > 64) {
         return false;
     }
     qint64 needed = 0;

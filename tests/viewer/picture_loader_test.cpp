@@ -1,6 +1,8 @@
 #include "viewer/picture_loader.h"
 
 #include <QBuffer>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -200,6 +202,43 @@ TEST(PictureLoader, DamagedDataFromMemoryFailsCleanly)
     EXPECT_FALSE(loader.openData(junk, sizeof junk, PictureFormat::Bitmap));
     EXPECT_FALSE(loader.openData(junk, sizeof junk, PictureFormat::Icon));
     EXPECT_FALSE(loader.openData(junk, sizeof junk, PictureFormat::None));
+    // A bitmap header claiming sides of two thousand million pixels.
+    const std::uint8_t forged[] = {0x42, 0x4d, 0x2a, 0x42, 0,    0,    0,    0,    0,    0,
+                                   0x8a, 0,    0x71, 0x74, 0x2e, 0x63, 0x6f, 0x72, 0x65, 0x2e,
+                                   0x70, 0x6c, 0x75, 0x67, 0x69, 0x6e, 0x2e, 0,    0x20, 0,
+                                   3,    0,    0,    0,    0,    0,    0,    0,    0,    0};
+    EXPECT_FALSE(loader.openData(forged, sizeof forged, PictureFormat::Bitmap));
+}
+
+} // namespace
+} // namespace vimbrel
+
+namespace vimbrel {
+namespace {
+
+// ImageMagick's -sample over a fully decoded picture keeps the source pixel
+// under each target pixel's centre, the same choice as ours, so it serves as
+// an independent check of which pixels are kept. (GraphicsMagick's -sample
+// keeps the pixel at each target pixel's top-left corner instead.)
+TEST(PictureLoader, KeepsTheSamePixelsAsImageMagickSample)
+{
+    const QString convert = QStandardPaths::findExecutable("convert");
+    if (convert.isEmpty()) {
+        GTEST_SKIP() << "ImageMagick's convert is not installed";
+    }
+    TempFolder temp;
+    const QImage picture = testing::photoPicture(517, 389, 7);
+    ASSERT_TRUE(picture.save(QString::fromStdString(temp / "p.bmp"), "BMP"));
+    const int height = 389 * 100 / 517;
+    QProcess process;
+    process.start(convert, {QString::fromStdString(temp / "p.bmp"), "-sample",
+                            QString("100x%1!").arg(height),
+                            QString::fromStdString("PPM:" + temp / "magick.ppm")});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    ASSERT_EQ(process.exitCode(), 0);
+    const QImage magick(QString::fromStdString(temp / "magick.ppm"), "PPM");
+    ASSERT_EQ(magick.size(), QSize(100, height));
+    EXPECT_EQ(sampled(temp / "p.bmp", 100, height), magick.convertToFormat(QImage::Format_RGB888));
 }
 
 } // namespace

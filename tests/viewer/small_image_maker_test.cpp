@@ -239,22 +239,49 @@ TEST_F(SmallImageMakerTest, ExifOrientationTurnsTheSmallImageAsTheViewerShowsThe
 TEST_F(SmallImageMakerTest, ReportsProgressAndStopsBetweenPicturesWhenAsked)
 {
     std::vector<std::string> names;
-    for (const char* name : {"1.jpg", "2.jpg", "3.jpg"}) {
-        names.push_back(jpeg(name, flat(200, 100, qRgb(0, 0, 0))));
+    for (int i = 0; i < 12; ++i) {
+        names.push_back(jpeg(std::to_string(i) + ".jpg", flat(200, 100, qRgb(0, 0, 0))));
     }
-    EXPECT_FALSE(run(names, false).cancelled);
-    EXPECT_EQ(mUi.progress.front(), std::make_pair(0, 3));
-    EXPECT_EQ(mUi.progress.back(), std::make_pair(3, 3));
+    const SmallImageResult done = run(names, false);
+    EXPECT_FALSE(done.cancelled);
+    // From 0 to all, rising; steps that end together are reported as one.
+    EXPECT_EQ(mUi.progress.front(), std::make_pair(0, 12));
+    EXPECT_EQ(mUi.progress.back(), std::make_pair(12, 12));
+    for (size_t i = 1; i < mUi.progress.size(); ++i) {
+        EXPECT_LT(mUi.progress[i - 1].first, mUi.progress[i].first);
+        EXPECT_EQ(mUi.progress[i].second, 12);
+    }
 
+    // Stopped before the first picture: nothing is made.
     std::filesystem::remove_all(mSmall);
     std::filesystem::create_directory(mSmall);
     mUi.progress.clear();
+    mUi.stopAfter = 0;
+    const SmallImageResult none = run(names, false);
+    EXPECT_TRUE(none.cancelled);
+    EXPECT_EQ(none.SmallNames, std::vector<std::string>(12, ""));
+    EXPECT_TRUE(smallFolderNames().empty());
+
+    // Stopped after the first: the pictures under way are finished, no new
+    // one is begun, and what was written stays, each file whole.
+    mUi.progress.clear();
     mUi.stopAfter = 1;
     const SmallImageResult stopped = run(names, false);
-    EXPECT_TRUE(stopped.cancelled);
-    ASSERT_EQ(stopped.SmallNames.size(), 3u);
-    EXPECT_EQ(stopped.SmallNames[0], "1.jpg");
-    EXPECT_EQ(smallFolderNames(), std::vector<std::string>{"1.jpg"});
+    ASSERT_EQ(stopped.SmallNames.size(), 12u);
+    // The report that asked to stop was the last.
+    ASSERT_EQ(mUi.progress.size(), 2u);
+    EXPECT_GE(mUi.progress.back().first, 1);
+    std::vector<std::string> made;
+    for (const std::string& name : stopped.SmallNames) {
+        if (!name.empty()) {
+            made.push_back(name);
+            EXPECT_TRUE(small(name).ok) << name;
+        }
+    }
+    std::sort(made.begin(), made.end());
+    EXPECT_EQ(smallFolderNames(), made);
+    EXPECT_FALSE(made.empty());
+    EXPECT_EQ(stopped.cancelled, made.size() < names.size());
 }
 
 TEST_F(SmallImageMakerTest, EmptyListGivesEmptyResult)

@@ -72,6 +72,7 @@ void writeJpeg(const std::string& path, const QImage& image, const JpegSpec& spe
         info.comp_info[0].h_samp_factor = spec.hSampling;
         info.comp_info[0].v_samp_factor = spec.vSampling;
     }
+    info.restart_in_rows = spec.restartRows;
     if (spec.progressive) {
         jpeg_simple_progression(&info);
     }

@@ -21,6 +21,7 @@ struct JpegSpec
     bool cmyk = false; // Adobe-style inverted CMYK with its APP14 marker
     bool progressive = false;
     int orientation = 0; // EXIF orientation; 0 writes no EXIF segment
+    int restartRows = 0; // a restart marker every so many MCU rows
 };
 
 // Writes `image` as a JPEG file.
