@@ -5,10 +5,12 @@
 #include <optional>
 
 #include "cli/commands.h"
+#include "cli/serve_viewer.h"
 #include "cli/stream_interface.h"
 #include "platform/file_error.h"
 #include "platform/file_system.h"
 #include "settings/options.h"
+#include "settings/settings_file.h"
 #include "viewer/show_command.h"
 
 namespace vimbrel::cli {
@@ -75,10 +77,7 @@ std::string absoluteFolder(const std::string& path)
 // The options the tool would start with from DIR/Vimbrel.INI.
 Options loadOptions(const std::string& appFolder)
 {
-    // SETTINGS: the settings file loader plugs in here; until it does, the
-    // first-start values stand, as they do when Vimbrel.INI is missing.
-    (void)appFolder;
-    return Options{};
+    return LoadSettings(appFolder).options;
 }
 
 } // namespace
@@ -86,9 +85,7 @@ Options loadOptions(const std::string& appFolder)
 int runShow(const std::vector<std::string>& args, const std::string& programFolder, Streams streams)
 {
     const std::optional<ShowArguments> parsed = parseArguments(args);
-    // Serving the viewer is not built yet: both forms are refused like wrong
-    // arguments until it is.
-    if (!parsed || parsed->after != AfterShow::PrintPath) {
+    if (!parsed) {
         streams.err << kUsage;
         return 2;
     }
@@ -103,8 +100,12 @@ int runShow(const std::vector<std::string>& args, const std::string& programFold
         if (!ui.viewer()) {
             return 1;
         }
-        streams.out << ui.viewer()->indexPath << '\n';
-        return 0;
+        streams.out << ui.viewer()->indexPath << std::endl;
+        if (parsed->after == AfterShow::PrintPath) {
+            return 0;
+        }
+        return serveViewer(*ui.viewer(), appFolder, parsed->after == AfterShow::Open,
+                           ui.maximised(), streams);
     } catch (const FileError& error) {
         streams.err << error.what() << '\n';
         return 1;

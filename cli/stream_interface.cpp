@@ -24,9 +24,10 @@ void StreamInterface::showMessage(const std::string& text)
 
 void StreamInterface::showFileCount(int) {}
 
-void StreamInterface::openViewer(const ViewerPages& pages, bool)
+void StreamInterface::openViewer(const ViewerPages& pages, bool maximised)
 {
     mViewer = pages;
+    mMaximised = maximised;
 }
 
 void StreamInterface::setRenameTabEnabled(bool) {}

@@ -26,6 +26,8 @@ public:
     bool messageShown() const { return mMessageShown; }
     // The pages of the viewer the command asked to open, if it did.
     const std::optional<ViewerPages>& viewer() const { return mViewer; }
+    // Whether the viewer was asked for in a maximised window.
+    bool maximised() const { return mMaximised; }
 
 private:
     std::ostream& mErr;
@@ -33,6 +35,7 @@ private:
     bool mProgressShown = false;
     bool mMessageShown = false;
     std::optional<ViewerPages> mViewer;
+    bool mMaximised = false;
 };
 
 } // namespace vimbrel::cli

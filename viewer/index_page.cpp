@@ -32,7 +32,12 @@ void writeIndexPage(PageFile& page, const PageValues& values)
   var img_zoom =100;     // 100%表示
 
   var fnames =new Array( // 画像ファイル名)~");
-    writeNameEntries(page, values.ImageNames);
+    // The script only loads the names, as URLs behind PicturePath.
+    std::vector<std::string> entries;
+    for (const std::string& name : values.ImageNames) {
+        entries.push_back(page::inScriptString(page::inUrl(name)));
+    }
+    writeNameEntries(page, entries);
     page.endLine();
     page.line("                     );");
     page.lines(R"~(  

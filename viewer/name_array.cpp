@@ -1,14 +1,12 @@
 #include "viewer/name_array.h"
 
-#include "viewer/page_text.h"
-
 namespace vimbrel {
 
-void writeNameEntries(PageFile& page, const std::vector<std::string>& names)
+void writeNameEntries(PageFile& page, const std::vector<std::string>& entries)
 {
     int onLine = 0;
-    for (size_t i = 0; i < names.size(); ++i) {
-        const std::string quoted = "\"" + page::inScriptString(names[i]) + "\"";
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const std::string quoted = "\"" + entries[i] + "\"";
         if (i == 0) {
             page.put(std::string(23, ' ') + quoted);
             onLine = 1;

@@ -10,6 +10,24 @@ namespace {
 // Closes a name array on the line of its last entries.
 constexpr const char* kArrayClose = "                     );";
 
+// sum_main.htm writes fpath, spath and snames into the SRC attribute of a
+// thumbnail's image.
+std::string urlEntry(const std::string& text)
+{
+    return page::inScriptString(page::inMarkup(page::inUrl(text)));
+}
+
+// sum_main.htm writes a picture's name as text under its thumbnail, and, where
+// the picture has no small image, into the image's SRC as well. A character
+// that a URL must escape (# % ? \) can then only be right in one of the two:
+// the URL wins, so that the thumbnail loads, and the name shows the escape.
+std::string pictureNameEntry(const PageValues& values, size_t i)
+{
+    const std::string& name = values.ImageNames[i];
+    const bool loaded = values.options.RdoFNon || values.smallNameOf(i).empty();
+    return page::inScriptString(page::inMarkup(loaded ? page::inUrl(name) : name));
+}
+
 } // namespace
 
 void writeSumFramePage(PageFile& page, const PageValues& values)
@@ -33,21 +51,24 @@ var page_idx =1;       // 表示ページ位置)~");
     page.lines(R"~(var cell_col =6;       // サムネイルの横画像枚数
 var cell_row =4;       // サムネイルの縦画像枚数
 var navi_name= navigator.appName.charAt(0).toUpperCase(); // ブラウザ名 )~");
-    page.line("var fpath    =\"" + page::inScriptString(page::inUrl(values.PicturePath)) +
-              "\";       // ファイルパス");
+    page.line("var fpath    =\"" + urlEntry(values.PicturePath) + "\";       // ファイルパス");
     if (withSmall) {
-        page.line("var spath    =\"" + page::inScriptString(page::inUrl(values.SmallPath)) +
+        page.line("var spath    =\"" + urlEntry(values.SmallPath) +
                   "\";       // 小画像ファイルパス");
     }
     page.lines(R"~(
 var fnames =new Array( // 元画像ファイル名)~");
-    writeNameEntries(page, values.ImageNames);
+    std::vector<std::string> names;
+    for (size_t i = 0; i < values.ImageNames.size(); ++i) {
+        names.push_back(pictureNameEntry(values, i));
+    }
+    writeNameEntries(page, names);
     page.line(kArrayClose);
     if (withSmall) {
         page.line("var snames =new Array( // 小画像ファイル名");
         std::vector<std::string> smallNames;
         for (size_t i = 0; i < values.ImageNames.size(); ++i) {
-            smallNames.push_back(values.smallNameOf(i));
+            smallNames.push_back(urlEntry(values.smallNameOf(i)));
         }
         writeNameEntries(page, smallNames);
         page.line(kArrayClose);
