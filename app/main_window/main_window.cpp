@@ -22,6 +22,7 @@
 #include "app/main_window/window_user_interface.h"
 #include "app/program_picture.h"
 #include "platform/file_system.h"
+#include "settings/settings_file.h"
 #include "viewer/work_folder_cleanup.h"
 
 namespace vimbrel {
@@ -137,12 +138,12 @@ void TForm1::FormCreate()
         mAppFolder = QCoreApplication::applicationDirPath().toStdString();
     }
     mAppFolder = fs::withSeparator(mAppFolder);
-    mImageNames.clear();
-    mSmallNames.clear();
+    mShowState = ShowState{};
     mTreePath.clear();
     mListsExist = true;
     mSelectedFolder.clear();
-    applyLoadedSettings(Options{}, WindowState{});
+    const LoadedSettings loaded = LoadSettings(mAppFolder);
+    applyLoadedSettings(loaded.options, loaded.window);
 }
 
 void TForm1::FormDestroy()
@@ -152,11 +153,12 @@ void TForm1::FormDestroy()
     }
     mDestroyed = true;
     guarded([this] {
-        mImageNames.clear();
+        mShowState.ImageNames = {};
         // Saving reads the tree path and the small-image folder, so those
-        // lists stay until it is done. An error here skips the rest.
+        // stay until it is done. An error here skips the rest.
+        SaveSettings(mAppFolder, options(), windowState());
         mTreePath.clear();
-        mSmallNames.clear();
+        mShowState.SmallNames = {};
         mListsExist = false;
         if (mControls.ChkDel->isChecked()) {
             DeleteFolderFiles(mAppFolder + "Work/");

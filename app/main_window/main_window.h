@@ -10,6 +10,7 @@
 #include "app/main_window/form_controls.h"
 #include "settings/options.h"
 #include "settings/window_state.h"
+#include "viewer/show_state.h"
 
 class QModelIndex;
 
@@ -70,6 +71,8 @@ private:
     void connectHandlers();
     void applyLoadedSettings(const Options& loaded, const WindowState& state);
     void applyDirectSettings(const Options& loaded);
+    // Runs a command on the options as the controls hold them.
+    void runCommand(const std::function<void(Options&)>& command);
     // Shows the results a command leaves in its options: the cleaned
     // extension lists and the advanced start number.
     void showCommandResults(const Options& after);
@@ -86,8 +89,8 @@ private:
     std::string mSelectedFolder;
     std::string mSmallFolder;
     std::vector<std::string> mTreePath;
-    std::vector<std::string> mImageNames;
-    std::vector<std::string> mSmallNames;
+    // ImageNames and SmallNames of the last Show run.
+    ShowState mShowState;
     // The lists exist from FormCreate until FormDestroy; a tree selection
     // outside that time is ignored.
     bool mListsExist = false;

@@ -12,28 +12,39 @@
 #include "platform/file_system.h"
 #include "rename/rename_run.h"
 #include "rename/sample_text.h"
+#include "viewer/show_command.h"
 
 namespace vimbrel {
 
+void TForm1::runCommand(const std::function<void(Options&)>& command)
+{
+    guarded([&] {
+        Options current = options();
+        // What the command did to the options shows also when it fails.
+        try {
+            command(current);
+        } catch (...) {
+            mUi->endProgress();
+            showCommandResults(current);
+            throw;
+        }
+        mUi->endProgress();
+        showCommandResults(current);
+    });
+}
+
 void TForm1::BtnShowClick()
 {
-    guarded([this] {
-        Options current = options();
-        mImageNames.clear();
-        mSmallNames.clear();
-        // SHOW COMMAND PLUGS IN HERE.
-        showCommandResults(current);
+    runCommand([this](Options& current) {
+        vimbrel::BtnShowClick(current, mSelectedFolder, mAppFolder, mShowState, *mUi);
     });
 }
 
 void TForm1::BtnExecClick()
 {
-    guarded([this] {
-        Options current = options();
-        mImageNames.clear();
+    runCommand([this](Options& current) {
         RenameRun run(current, *mUi);
         run.BtnExecClick(mSelectedFolder);
-        showCommandResults(current);
     });
 }
 

@@ -86,8 +86,9 @@ void TForm1::applyDirectSettings(const Options& loaded)
     const FormControls& c = mControls;
     c.ChkFSub->setChecked(loaded.ChkFSub);
     c.ChkSumName->setChecked(loaded.ChkSumName);
-    c.RdoSumType1->setChecked(loaded.RdoSumType1);
-    c.RdoSumType2->setChecked(!c.RdoSumType1->isChecked());
+    // Type2 is the opposite of Type1; a checked radio button cannot be
+    // unchecked directly, only by checking the other.
+    (loaded.RdoSumType1 ? c.RdoSumType1 : c.RdoSumType2)->setChecked(true);
     c.ChkFSel->setChecked(loaded.ChkFSel);
     setMemoLines(c.MemoPIC, loaded.MemoPIC);
     setMemoLines(c.MemoMov, loaded.MemoMov);

@@ -1,5 +1,6 @@
 #include "app/main_window/system_desktop.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -7,6 +8,9 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QUrl>
+
+#include "platform/file_system.h"
+#include "viewer/viewer_opener.h"
 
 namespace vimbrel {
 namespace {
@@ -49,6 +53,10 @@ void showBox(QWidget* owner, QMessageBox::Icon icon, const std::string& text)
 
 } // namespace
 
+SystemDesktop::SystemDesktop(std::string appFolder) : mAppFolder(std::move(appFolder)) {}
+
+SystemDesktop::~SystemDesktop() = default;
+
 void SystemDesktop::showMessage(QWidget* owner, const std::string& text)
 {
     showBox(owner, QMessageBox::NoIcon, text);
@@ -73,10 +81,19 @@ std::optional<std::string> SystemDesktop::chooseFolder(QWidget* owner, const std
 
 void SystemDesktop::openViewer(const ViewerPages& pages, bool maximised)
 {
-    // A browser cannot be asked for a maximised window through the desktop's
-    // file association, so both choices open it as the browser opens pages.
-    static_cast<void>(maximised);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(pages.indexPath)));
+    if (mOpener == nullptr) {
+        if (mAppFolder.empty()) {
+            mAppFolder = QCoreApplication::applicationDirPath().toStdString();
+        }
+        mOpener = std::make_unique<ViewerOpener>(fs::withSeparator(mAppFolder), mOpenerLog);
+    }
+    mOpenerLog.str({});
+    mOpener->open(pages, maximised);
+    // The opener only writes down what failed; a person is told.
+    if (!mOpenerLog.str().empty()) {
+        showMessage(QApplication::activeWindow(),
+                    std::string(kViewerFailedMessage) + "\rPATH=" + pages.indexPath);
+    }
 }
 
 void SystemDesktop::openFolder(const std::string& folder)

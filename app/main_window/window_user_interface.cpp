@@ -23,8 +23,13 @@ WindowUserInterface::~WindowUserInterface()
 void WindowUserInterface::showMessage(const std::string& text)
 {
     // A message ends the work that was under way, so its progress box goes.
-    delete mProgress;
+    endProgress();
     mDesktop.showMessage(mWindow, text);
+}
+
+void WindowUserInterface::endProgress()
+{
+    delete mProgress;
 }
 
 void WindowUserInterface::showFileCount(int count)

@@ -27,6 +27,9 @@ public:
     void setRenameTabEnabled(bool enabled) override;
     bool reportProgress(int done, int total) override;
 
+    // Closes the progress box of work that has ended.
+    void endProgress();
+
     // The progress box of the work under way, or null when there is none.
     QProgressDialog* progressDialog() const { return mProgress; }
 
