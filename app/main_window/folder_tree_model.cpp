@@ -279,8 +279,13 @@ QVariant FolderTreeModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
     case Qt::EditRole:
         return QString::fromStdString(node->entry.caption);
-    case Qt::DecorationRole:
-        return mIcons.icon(node->entry.icon);
+    case Qt::DecorationRole: {
+        auto cached = mIconCache.find(node->entry.icon);
+        if (cached == mIconCache.end()) {
+            cached = mIconCache.emplace(node->entry.icon, mIcons.icon(node->entry.icon)).first;
+        }
+        return cached->second;
+    }
     case Qt::ToolTipRole:
         return QString::fromStdString(node->entry.path);
     default:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -86,6 +87,8 @@ private:
     std::unique_ptr<Node> mTop; // the invisible parent of the root item
     Collator mCollator;
     QFileIconProvider mIcons;
+    // The theme is asked once per kind of icon.
+    mutable std::map<QFileIconProvider::IconType, QIcon> mIconCache;
 };
 
 // The caption of the root item.

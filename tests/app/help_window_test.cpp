@@ -38,9 +38,7 @@ TEST(HelpWindowTest, AMissingHelpFileIsReportedInTheWindow)
 
 TEST(HelpWindowTest, TheShippedHelpFileExplainsEveryTab)
 {
-    const char* source = std::getenv("VIMBREL_SOURCE_DIR");
-    ASSERT_NE(source, nullptr);
-    HelpWindow window(std::string(source) + "/app/help/Vimbrel.html");
+    HelpWindow window(VIMBREL_HELP_SOURCE);
     window.showContents();
     const QString shown = window.browser()->toPlainText();
     for (const char* topic : {"場所", "表示", "機能", "その他", "サムネイル表示", "実行"}) {
