@@ -4,6 +4,7 @@
 #include <memory>
 
 #include <QCheckBox>
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window/main_window.h"
+#include "app/main_window/window_user_interface.h"
 #include "tests/app/recording_desktop.h"
 #include "tests/support/temp_folder.h"
 
@@ -89,6 +91,28 @@ TEST_F(MainWindowShowTest, APageThatCannotBeWrittenGoesToTheErrorBox)
     // The window goes on working.
     window->controls().RdoFETC->click();
     EXPECT_TRUE(window->controls().BtnFdr->isEnabled());
+}
+
+TEST_F(MainWindowShowTest, SmallImagesAreMadeUnderAProgressBoxThatGoesAfterwards)
+{
+    pictures.makeFolder("big");
+    for (const char* name : {"one.jpg", "two.jpg", "three.jpg"}) {
+        QImage picture(300, 200, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        ASSERT_TRUE(picture.save(QString::fromStdString(pictures / "big/" + name), "JPEG"));
+    }
+    auto window = open();
+    window->controls().RdoFWork->click();
+    window->SelectTreePath(captionsOf(pictures / "big"));
+    window->controls().BtnShow->click();
+    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_TRUE(desktop.errors.empty());
+    for (const char* name : {"one.jpg", "two.jpg", "three.jpg"}) {
+        EXPECT_EQ(QImage(QString::fromStdString(app / "Work/" + name)).width(), 100) << name;
+    }
+    ASSERT_EQ(desktop.openedViewers.size(), 1u);
+    EXPECT_EQ(desktop.openedViewers[0].smallFolder, app / "Work/");
+    EXPECT_EQ(window->userInterface().progressDialog(), nullptr);
 }
 
 } // namespace

@@ -92,6 +92,23 @@ TEST_F(MainWindowTest, FirstStartShowsTheFirstStartValues)
     EXPECT_FALSE(c.TreeDrive->rootIsDecorated());
 }
 
+TEST_F(MainWindowTest, ResizingGrowsTheTreeAndKeepsTheBarsHeights)
+{
+    auto window = open();
+    window->show();
+    const FormControls& c = window->controls();
+    const QSize tree = c.TreeDrive->size();
+    const QRect sample = c.LblSample->geometry();
+    const int statusHeight = c.Status->height();
+    window->resize(600, 500);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(c.Bar->height(), 25);
+    EXPECT_EQ(c.Bar->width(), 600);
+    EXPECT_EQ(c.Status->height(), statusHeight);
+    EXPECT_EQ(c.TreeDrive->size(), tree + QSize(200, 150));
+    EXPECT_EQ(c.LblSample->geometry(), sample);
+}
+
 TEST_F(MainWindowTest, EveryControlCanBeFoundByItsNameWithItsCaption)
 {
     auto window = open();
