@@ -14,10 +14,12 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
 #include "app/about_box.h"
+#include "app/help_window.h"
 #include "app/main_window/folder_tree.h"
 #include "app/main_window/folder_tree_model.h"
 #include "app/main_window/time_edit.h"
@@ -321,6 +323,21 @@ TEST_F(MainWindowTest, BtnVerShowsTheSameAboutBoxEachTime)
     // The main window still takes clicks beside it.
     window->controls().RdoFETC->click();
     EXPECT_TRUE(window->controls().BtnFdr->isEnabled());
+}
+
+TEST_F(MainWindowTest, BtnHelpShowsTheAppFoldersHelpFileInOneWindow)
+{
+    auto window = open();
+    window->controls().BtnHelp->click();
+    ASSERT_NE(window->helpWindow(), nullptr);
+    HelpWindow* help = window->helpWindow();
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->browser()->toPlainText().contains("ヘルプファイルが見つかりません。"));
+
+    app.write("Vimbrel.html", "<html><body><p>使い方</p></body></html>");
+    window->controls().BtnHelp->click();
+    EXPECT_EQ(window->helpWindow(), help);
+    EXPECT_TRUE(help->browser()->toPlainText().contains("使い方"));
 }
 
 TEST_F(MainWindowTest, BtnExecRenamesTheChosenFolderAndAdvancesTheStartNumber)
