@@ -1,0 +1,345 @@
+#include "app/main_window/folder_tree_model.h"
+
+#include <algorithm>
+#include <set>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStorageInfo>
+
+#include "platform/file_system.h"
+
+namespace vimbrel {
+
+struct FolderTreeModel::Entry
+{
+    std::string caption;
+    std::string path;
+    QFileIconProvider::IconType icon = QFileIconProvider::Folder;
+    bool renamable = true;
+};
+
+struct FolderTreeModel::Node
+{
+    Entry entry;
+    Node* parent = nullptr;
+    std::vector<std::unique_ptr<Node>> children;
+    bool listed = false;
+    bool virtualFolder = false;
+
+    int row() const
+    {
+        const auto& siblings = parent->children;
+        for (size_t i = 0; i < siblings.size(); ++i) {
+            if (siblings[i].get() == this) {
+                return static_cast<int>(i);
+            }
+        }
+        return 0;
+    }
+};
+
+FolderTreeModel::FolderTreeModel(std::vector<Place> places, QObject* parent)
+    : QAbstractItemModel(parent), mPlaces(std::move(places)), mTop(std::make_unique<Node>())
+{
+    mTop->listed = true;
+    auto root = std::make_unique<Node>();
+    root->entry = Entry{kTreeRootCaption, "", QFileIconProvider::Computer, false};
+    root->parent = mTop.get();
+    root->virtualFolder = true;
+    mTop->children.push_back(std::move(root));
+}
+
+FolderTreeModel::~FolderTreeModel() = default;
+
+bool FolderTreeModel::isSystemMount(const std::string& rootPath)
+{
+    if (rootPath == "/" || rootPath.rfind("/run/media/", 0) == 0) {
+        return rootPath == "/";
+    }
+    static const char* const kSystemFolders[] = {"/proc", "/sys", "/dev", "/run", "/boot",
+                                                 "/snap", "/var", "/etc", "/usr", "/tmp"};
+    for (const char* folder : kSystemFolders) {
+        const std::string prefix(folder);
+        if (rootPath == prefix || rootPath.rfind(prefix + "/", 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<FolderTreeModel::Place> FolderTreeModel::desktopPlaces()
+{
+    std::vector<Place> places;
+    const std::string home = QDir::homePath().toStdString();
+    places.push_back({kHomeCaption, home, QFileIconProvider::Folder});
+    places.push_back({"/", "/", QFileIconProvider::Drive});
+    std::set<std::string> captions = {kHomeCaption, "/"};
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        const std::string path = volume.rootPath().toStdString();
+        if (!volume.isValid() || !volume.isReady() || isSystemMount(path) || path == home ||
+            !fs::isDirectory(path)) {
+            continue;
+        }
+        const std::string caption = volume.displayName().toStdString();
+        // Captions lead the way back to a folder, so two places never share one.
+        if (captions.insert(caption).second) {
+            places.push_back({caption, path, QFileIconProvider::Drive});
+        }
+    }
+    return places;
+}
+
+std::vector<FolderTreeModel::Entry> FolderTreeModel::listEntries(const Node& node) const
+{
+    std::vector<Entry> entries;
+    if (node.virtualFolder) {
+        for (const Place& place : mPlaces) {
+            entries.push_back(Entry{place.caption, place.path, place.icon, false});
+        }
+        return entries;
+    }
+    std::vector<std::string> names;
+    for (const fs::DirEntry& item : fs::listFolder(fs::withSeparator(node.entry.path))) {
+        if (item.directory && !item.hidden) {
+            names.push_back(item.name);
+        }
+    }
+    mCollator.sort(names);
+    for (const std::string& name : names) {
+        entries.push_back(Entry{name, fs::withSeparator(node.entry.path) + name,
+                                QFileIconProvider::Folder, true});
+    }
+    return entries;
+}
+
+std::unique_ptr<FolderTreeModel::Node> FolderTreeModel::makeNode(const Entry& entry,
+                                                                 Node* parent) const
+{
+    auto node = std::make_unique<Node>();
+    node->entry = entry;
+    node->parent = parent;
+    return node;
+}
+
+FolderTreeModel::Node* FolderTreeModel::nodeOf(const QModelIndex& index) const
+{
+    return index.isValid() ? static_cast<Node*>(index.internalPointer()) : mTop.get();
+}
+
+QModelIndex FolderTreeModel::indexOf(Node* node) const
+{
+    if (node == nullptr || node == mTop.get()) {
+        return {};
+    }
+    return createIndex(node->row(), 0, node);
+}
+
+QModelIndex FolderTreeModel::rootItem() const
+{
+    return indexOf(mTop->children.front().get());
+}
+
+std::string FolderTreeModel::folderPath(const QModelIndex& index) const
+{
+    return index.isValid() ? nodeOf(index)->entry.path : std::string();
+}
+
+std::string FolderTreeModel::caption(const QModelIndex& index) const
+{
+    return index.isValid() ? nodeOf(index)->entry.caption : std::string();
+}
+
+QModelIndex FolderTreeModel::childByCaption(const QModelIndex& parent, const std::string& caption)
+{
+    if (canFetchMore(parent)) {
+        fetchMore(parent);
+    }
+    for (const auto& child : nodeOf(parent)->children) {
+        if (child->entry.caption == caption) {
+            return indexOf(child.get());
+        }
+    }
+    return {};
+}
+
+void FolderTreeModel::refresh(const QModelIndex& index)
+{
+    Node* node = nodeOf(index);
+    if (!node->listed) {
+        return; // listed afresh when it is first opened
+    }
+    const std::vector<Entry> entries = listEntries(*node);
+    auto& children = node->children;
+    // Items whose folders are gone go first, from the last to the first.
+    for (int row = static_cast<int>(children.size()) - 1; row >= 0; --row) {
+        const auto found = std::find_if(entries.begin(), entries.end(), [&](const Entry& entry) {
+            return entry.caption == children[row]->entry.caption;
+        });
+        if (found == entries.end()) {
+            beginRemoveRows(index, row, row);
+            children.erase(children.begin() + row);
+            endRemoveRows();
+        }
+    }
+    // Then every folder takes its row in listing order; an item that was kept
+    // moves there with everything below it, a new folder gets a new item.
+    for (size_t row = 0; row < entries.size(); ++row) {
+        const int at = static_cast<int>(row);
+        if (row < children.size() && children[row]->entry.caption == entries[row].caption) {
+            continue;
+        }
+        const auto kept =
+            std::find_if(children.begin() + at, children.end(), [&](const auto& child) {
+                return child->entry.caption == entries[row].caption;
+            });
+        if (kept != children.end()) {
+            const int from = static_cast<int>(kept - children.begin());
+            beginMoveRows(index, from, from, index, at);
+            auto moved = std::move(children[from]);
+            children.erase(children.begin() + from);
+            children.insert(children.begin() + at, std::move(moved));
+            endMoveRows();
+        } else {
+            beginInsertRows(index, at, at);
+            children.insert(children.begin() + at, makeNode(entries[row], node));
+            endInsertRows();
+        }
+    }
+}
+
+bool FolderTreeModel::renameFolder(const QModelIndex& index, const std::string& newName)
+{
+    Node* node = nodeOf(index);
+    if (!index.isValid() || !node->entry.renamable) {
+        return false;
+    }
+    if (newName == node->entry.caption) {
+        return true;
+    }
+    if (newName.empty() || newName == "." || newName == ".." ||
+        newName.find('/') != std::string::npos || newName.find('\0') != std::string::npos) {
+        emit renameRefused(QString::fromUtf8(kRenameInvalidMessage));
+        return false;
+    }
+    const std::string from = node->entry.path;
+    const std::string to = fs::withSeparator(node->parent->entry.path) + newName;
+    if (!fs::renameNoReplace(from, to)) {
+        emit renameRefused(QString::fromUtf8(kRenameFailedMessage) +
+                           "\rPATH=" + QString::fromStdString(fs::withSeparator(from)));
+        return false;
+    }
+    node->entry.caption = newName;
+    node->entry.path = to;
+    updatePaths(*node);
+    emit dataChanged(index, index);
+    emit folderRenamed(from, to);
+    return true;
+}
+
+void FolderTreeModel::updatePaths(Node& node)
+{
+    for (auto& child : node.children) {
+        child->entry.path = fs::withSeparator(node.entry.path) + child->entry.caption;
+        updatePaths(*child);
+    }
+}
+
+QModelIndex FolderTreeModel::index(int row, int column, const QModelIndex& parent) const
+{
+    const Node* node = nodeOf(parent);
+    if (column != 0 || row < 0 || row >= static_cast<int>(node->children.size())) {
+        return {};
+    }
+    return createIndex(row, 0, node->children[row].get());
+}
+
+QModelIndex FolderTreeModel::parent(const QModelIndex& child) const
+{
+    return child.isValid() ? indexOf(nodeOf(child)->parent) : QModelIndex();
+}
+
+int FolderTreeModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.column() > 0 ? 0 : static_cast<int>(nodeOf(parent)->children.size());
+}
+
+int FolderTreeModel::columnCount(const QModelIndex&) const
+{
+    return 1;
+}
+
+QVariant FolderTreeModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid()) {
+        return {};
+    }
+    const Node* node = nodeOf(index);
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return QString::fromStdString(node->entry.caption);
+    case Qt::DecorationRole: {
+        auto cached = mIconCache.find(node->entry.icon);
+        if (cached == mIconCache.end()) {
+            cached = mIconCache.emplace(node->entry.icon, mIcons.icon(node->entry.icon)).first;
+        }
+        return cached->second;
+    }
+    case Qt::ToolTipRole:
+        return QString::fromStdString(node->entry.path);
+    default:
+        return {};
+    }
+}
+
+bool FolderTreeModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole) {
+        return false;
+    }
+    return renameFolder(index, value.toString().toStdString());
+}
+
+Qt::ItemFlags FolderTreeModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (nodeOf(index)->entry.renamable) {
+        result |= Qt::ItemIsEditable;
+    }
+    return result;
+}
+
+bool FolderTreeModel::hasChildren(const QModelIndex& parent) const
+{
+    const Node* node = nodeOf(parent);
+    return !node->listed || !node->children.empty();
+}
+
+bool FolderTreeModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !nodeOf(parent)->listed;
+}
+
+void FolderTreeModel::fetchMore(const QModelIndex& parent)
+{
+    Node* node = nodeOf(parent);
+    if (node->listed) {
+        return;
+    }
+    node->listed = true;
+    const std::vector<Entry> entries = listEntries(*node);
+    if (entries.empty()) {
+        return;
+    }
+    beginInsertRows(parent, 0, static_cast<int>(entries.size()) - 1);
+    for (const Entry& entry : entries) {
+        node->children.push_back(makeNode(entry, node));
+    }
+    endInsertRows();
+}
+
+} // namespace vimbrel

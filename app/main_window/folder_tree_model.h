@@ -1,0 +1,102 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QAbstractItemModel>
+#include <QFileIconProvider>
+
+#include "platform/collation.h"
+
+namespace vimbrel {
+
+// The folders of the machine as the folder tree shows them: one root item,
+// below it the places (the home folder, the file system root and the mounted
+// volumes), below each place its folders. Folders only, hidden ones left out,
+// in file-name order. A folder's children are listed when it is first opened
+// and again only when it is refreshed: nothing watches the disk.
+class FolderTreeModel : public QAbstractItemModel
+{
+    Q_OBJECT
+
+public:
+    // A top-level entry below the root item.
+    struct Place
+    {
+        std::string caption;
+        std::string path; // an absolute folder path
+        QFileIconProvider::IconType icon = QFileIconProvider::Folder;
+    };
+
+    explicit FolderTreeModel(std::vector<Place> places, QObject* parent = nullptr);
+    ~FolderTreeModel() override;
+
+    // The home folder, "/" and the mounted volumes a person keeps files on.
+    static std::vector<Place> desktopPlaces();
+    // True for the mount points that belong to the system rather than to the
+    // person (/proc, /sys, /run, ...), and for "/" itself.
+    static bool isSystemMount(const std::string& rootPath);
+
+    // The one item at the top.
+    QModelIndex rootItem() const;
+    // The folder an item stands for, without a trailing "/"; "" for the root
+    // item, which is no folder.
+    std::string folderPath(const QModelIndex& index) const;
+    // The item's caption as bytes, exactly as the tree shows it.
+    std::string caption(const QModelIndex& index) const;
+    // The child of `parent` whose caption equals `caption` byte for byte,
+    // listing the parent's folders first when that has not happened yet.
+    QModelIndex childByCaption(const QModelIndex& parent, const std::string& caption);
+    // Lists the item's folders again, keeping the items that still exist.
+    void refresh(const QModelIndex& index);
+    // Renames the item's folder on disk. False, with renameRefused emitted,
+    // when the name cannot be given.
+    bool renameFolder(const QModelIndex& index, const std::string& newName);
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool hasChildren(const QModelIndex& parent = {}) const override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
+
+signals:
+    // The user's text for a rename that did not happen.
+    void renameRefused(const QString& message);
+    // A folder was renamed on disk; the paths below it changed with it.
+    // Both paths are without trailing "/".
+    void folderRenamed(const std::string& oldPath, const std::string& newPath);
+
+private:
+    struct Node;
+    struct Entry;
+
+    Node* nodeOf(const QModelIndex& index) const;
+    QModelIndex indexOf(Node* node) const;
+    std::vector<Entry> listEntries(const Node& node) const;
+    std::unique_ptr<Node> makeNode(const Entry& entry, Node* parent) const;
+    void updatePaths(Node& node);
+
+    std::vector<Place> mPlaces;
+    std::unique_ptr<Node> mTop; // the invisible parent of the root item
+    Collator mCollator;
+    QFileIconProvider mIcons;
+    // The theme is asked once per kind of icon.
+    mutable std::map<QFileIconProvider::IconType, QIcon> mIconCache;
+};
+
+// The caption of the root item.
+inline constexpr const char* kTreeRootCaption = "コンピュータ";
+// The caption of the home folder's place.
+inline constexpr const char* kHomeCaption = "ホーム";
+// The refusals of an in-place rename.
+inline constexpr const char* kRenameInvalidMessage = "この名前はフォルダに付けられません。";
+inline constexpr const char* kRenameFailedMessage = "フォルダ名を変更できません。";
+
+} // namespace vimbrel

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+#include <sstream>
+
+#include "app/main_window/desktop.h"
+
+namespace vimbrel {
+
+class ViewerOpener;
+
+// The desktop as a person meets it: QMessageBox, QFileDialog and the
+// desktop's default programs.
+class SystemDesktop : public Desktop
+{
+public:
+    // `appFolder` (ending in "/") holds the viewer's Img/; empty means the
+    // folder of the executable.
+    explicit SystemDesktop(std::string appFolder = {});
+    ~SystemDesktop() override;
+
+    void showMessage(QWidget* owner, const std::string& text) override;
+    void showError(QWidget* owner, const std::string& text) override;
+    std::optional<std::string> chooseFolder(QWidget* owner, const std::string& title,
+                                            const std::string& start) override;
+    void openViewer(const ViewerPages& pages, bool maximised) override;
+    void openFolder(const std::string& folder) override;
+
+private:
+    std::string mAppFolder;
+    // What the viewer opener could not do; it reports into this.
+    std::ostringstream mOpenerLog;
+    // Made at the first Show run; its server runs until the program ends.
+    std::unique_ptr<ViewerOpener> mOpener;
+};
+
+// Shown when the viewer server or the browser cannot be started.
+inline constexpr const char* kViewerFailedMessage = "ビューアを開けませんでした。";
+
+// The caption of every box the tool shows.
+inline constexpr const char* kBoxCaption = "Vimbrel";
+
+} // namespace vimbrel
