@@ -71,8 +71,8 @@ private:
     int mStoredWidth = 0;
     int mStoredHeight = 0;
     int mOrientation = 1;
-    std::vector<std::uint8_t> mRow;    // one decoded row
-    std::vector<std::uint8_t> mRgbRow; // one CMYK row turned RGB
+    std::vector<std::uint8_t> mRow;     // one decoded row
+    std::vector<std::uint8_t> mRgbRow;  // one CMYK row turned RGB
     std::vector<std::uint8_t> mPicture; // the whole picture, in WholePicture mode
 };
 
