@@ -88,11 +88,8 @@ bool JpegDecoder::start()
 
 bool JpegDecoder::readRows(std::uint8_t** rows, int count)
 {
-    if (setjmp(mErrors.jump) != 0) {
-        return false;
-    }
     while (count > 0) {
-        const auto read = static_cast<int>(jpeg_read_scanlines(&mInfo, rows, count));
+        const int read = readSomeRows(rows, count);
         if (read <= 0) {
             return false;
         }
@@ -100,6 +97,14 @@ bool JpegDecoder::readRows(std::uint8_t** rows, int count)
         count -= read;
     }
     return true;
+}
+
+int JpegDecoder::readSomeRows(std::uint8_t** rows, int count)
+{
+    if (setjmp(mErrors.jump) != 0) {
+        return -1;
+    }
+    return static_cast<int>(jpeg_read_scanlines(&mInfo, rows, static_cast<JDIMENSION>(count)));
 }
 
 bool JpegDecoder::skipRows(int count)
@@ -186,7 +191,9 @@ bool JpegDecoder::decodeKeptRows(const SamplingPlan& plan, std::uint8_t* target)
 bool JpegDecoder::decodeWholePicture(const SamplingPlan& plan, std::uint8_t* target)
 {
     const size_t stride = static_cast<size_t>(mStoredWidth) * 3;
-    std::vector<std::uint8_t> picture(stride * static_cast<size_t>(mStoredHeight));
+    // Kept from picture to picture, as the one picture holder of a run.
+    std::vector<std::uint8_t>& picture = mPicture;
+    picture.resize(stride * static_cast<size_t>(mStoredHeight));
     constexpr int kBatch = 16;
     std::array<std::uint8_t*, kBatch> rows{};
     for (int y = 0; y < mStoredHeight;) {

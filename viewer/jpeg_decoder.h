@@ -55,6 +55,7 @@ public:
 private:
     bool start();
     bool readRows(std::uint8_t** rows, int count);
+    int readSomeRows(std::uint8_t** rows, int count); // -1 on error
     bool skipRows(int count);
     bool finish();
     bool decodeKeptRows(const SamplingPlan& plan, std::uint8_t* target);
@@ -70,8 +71,9 @@ private:
     int mStoredWidth = 0;
     int mStoredHeight = 0;
     int mOrientation = 1;
-    std::vector<std::uint8_t> mRow;    // one decoded row
-    std::vector<std::uint8_t> mRgbRow; // one CMYK row turned RGB
+    std::vector<std::uint8_t> mRow;     // one decoded row
+    std::vector<std::uint8_t> mRgbRow;  // one CMYK row turned RGB
+    std::vector<std::uint8_t> mPicture; // the whole picture, in WholePicture mode
 };
 
 } // namespace vimbrel

@@ -1,5 +1,7 @@
 #include "viewer/small_image_run.h"
 
+#include <sched.h>
+
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
@@ -65,6 +67,17 @@ std::string makeOne(SmallImageWorker& worker, const std::string& name, const std
     return small;
 }
 
+// The processor cores this process may run on (fewer than the machine's when
+// it is kept to some of them, e.g. by taskset or a container).
+int usableCores()
+{
+    cpu_set_t allowed;
+    if (sched_getaffinity(0, sizeof allowed, &allowed) == 0) {
+        return std::max(1, CPU_COUNT(&allowed));
+    }
+    return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+}
+
 // One run: the workers take groups in turn; the calling thread reports
 // progress and passes on a request to stop.
 class Run
@@ -85,9 +98,7 @@ public:
         if (!ui.reportProgress(0, total)) {
             return total > 0;
         }
-        int workers = mSettings.workers > 0
-                          ? mSettings.workers
-                          : static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+        int workers = mSettings.workers > 0 ? mSettings.workers : usableCores();
         workers = std::min(workers, static_cast<int>(mGroups.size()));
         mRunning = workers;
         std::vector<std::thread> threads;

@@ -13,7 +13,7 @@ namespace vimbrel {
 struct SmallImageSettings
 {
     DecodeMode mode = DecodeMode::KeptRowsOnly;
-    // Worker threads; 0 means one per processor core.
+    // Worker threads; 0 means one per processor core the process may use.
     int workers = 0;
 };
 

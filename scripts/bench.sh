@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds the optimised benchmark and runs it: the Show command's small images
+# against the plain loop, the decoder's floors and the tools a user would
+# script instead. Arguments go to show_bench (e.g. --quick, --repeat 3).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh --test
+cmake --preset bench -G Ninja >/dev/null
+cmake --build --preset bench -j"$(nproc)" --target show_bench
+exec build-bench/bench/show_bench "$@"
