@@ -55,7 +55,9 @@ public:
 private:
     bool start();
     bool readRows(std::uint8_t** rows, int count);
-    int readSomeRows(std::uint8_t** rows, int count); // -1 on error
+    // -1 on error. Kept out of line so that its setjmp never lands in the
+    // caller's loop, whose variables a longjmp could otherwise clobber.
+    [[gnu::noinline]] int readSomeRows(std::uint8_t** rows, int count);
     bool skipRows(int count);
     bool finish();
     bool decodeKeptRows(const SamplingPlan& plan, std::uint8_t* target);
