@@ -30,7 +30,9 @@ std::vector<DirEntry> listFolder(const std::string& folder)
         DirEntry entry;
         entry.name = name;
         entry.hidden = name.front() == '.';
-        struct stat own {};
+        struct stat own
+        {
+        };
         if (::fstatat(dirFd, name.c_str(), &own, AT_SYMLINK_NOFOLLOW) == 0) {
             entry.link = S_ISLNK(own.st_mode);
             struct stat target = own;
@@ -47,13 +49,17 @@ std::vector<DirEntry> listFolder(const std::string& folder)
 
 bool isDirectory(const std::string& path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 bool isFile(const std::string& path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
@@ -69,7 +75,9 @@ bool createFolders(const std::string& folder)
 
 bool setArchiveOnly(const std::string& path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::stat(path.c_str(), &info) != 0) {
         return false;
     }
@@ -102,7 +110,9 @@ bool renameNoReplace(const std::string& from, const std::string& to)
 
 bool deleteFile(const std::string& path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::lstat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
         return false;
     }
@@ -111,11 +121,14 @@ bool deleteFile(const std::string& path)
 
 bool sameFolder(const std::string& a, const std::string& b)
 {
-    struct stat first {};
-    struct stat second {};
+    struct stat first
+    {
+    };
+    struct stat second
+    {
+    };
     return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-           S_ISDIR(first.st_mode) && first.st_dev == second.st_dev &&
-           first.st_ino == second.st_ino;
+           S_ISDIR(first.st_mode) && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 std::string withSeparator(std::string path)

@@ -10,7 +10,7 @@ namespace vimbrel::fs {
 // One entry of a folder listing, with the attributes the tool asks about.
 struct DirEntry
 {
-    std::string name;      // without folder, the bytes the file system gives
+    std::string name;       // without folder, the bytes the file system gives
     bool directory = false; // a folder, or a link to one
     bool link = false;      // a symbolic link (to a folder or a file)
     bool hidden = false;    // the name starts with "."

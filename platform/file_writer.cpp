@@ -95,7 +95,9 @@ int replaceFileAtomically(const std::string& path, std::string_view content)
         return errno;
     }
     // The new file keeps the old one's permissions (a private 0600 file stays private).
-    struct stat old {};
+    struct stat old
+    {
+    };
     if (::stat(path.c_str(), &old) == 0) {
         ::fchmod(fd, old.st_mode & 07777);
     }

@@ -36,7 +36,8 @@ const Calls& calls()
 
 Calls ScopedCalls::real()
 {
-    return Calls{realOpen, ::write, ::fsync, ::close, realRenameNoReplace, ::rename, ::link, ::unlink};
+    return Calls{realOpen, ::write, ::fsync, ::close, realRenameNoReplace,
+                 ::rename, ::link,  ::unlink};
 }
 
 ScopedCalls::ScopedCalls(const Calls& replacement) : mPrevious(gCalls)

@@ -15,7 +15,8 @@ public:
     Converter(const char* to, const char* from) : mHandle(iconv_open(to, from))
     {
         if (mHandle == reinterpret_cast<iconv_t>(-1)) {
-            throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
+            throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " +
+                                     to);
         }
     }
     ~Converter() { iconv_close(mHandle); }
@@ -96,7 +97,8 @@ size_t utf8SequenceLength(std::string_view text)
         }
         codePoint = (codePoint << 6) | (byte(i) & 0x3F);
     }
-    if (codePoint < minimum || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+    if (codePoint < minimum || codePoint > 0x10FFFF ||
+        (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
         return 0;
     }
     return length;

@@ -62,7 +62,9 @@ TEST(FileSystem, SetArchiveOnlyMakesWritable)
     const std::string file = dir.write("r.txt", "x");
     ::chmod(file.c_str(), 0444);
     EXPECT_TRUE(setArchiveOnly(file));
-    struct stat info {};
+    struct stat info
+    {
+    };
     ::stat(file.c_str(), &info);
     EXPECT_NE(info.st_mode & S_IWUSR, 0U);
 }

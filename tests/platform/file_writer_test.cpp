@@ -77,7 +77,9 @@ TEST(FileWriter, AtomicReplaceKeepsThePermissions)
     const std::string path = dir.write("Vimbrel.INI", "old");
     ::chmod(path.c_str(), 0600);
     ASSERT_EQ(replaceFileAtomically(path, "new"), 0);
-    struct stat info {};
+    struct stat info
+    {
+    };
     ::stat(path.c_str(), &info);
     EXPECT_EQ(info.st_mode & 0777, 0600U);
 }

@@ -19,10 +19,12 @@ TEST(TextEncoding, Utf8ToShiftJisAndBack)
 TEST(TextEncoding, UnencodablePiecesGoToTheCallback)
 {
     std::vector<std::string> pieces;
-    const std::string result = toShiftJis("a😀b\xff" "c", [&](std::string_view piece) {
-        pieces.emplace_back(piece);
-        return std::string("_");
-    });
+    const std::string result = toShiftJis("a😀b\xff"
+                                          "c",
+                                          [&](std::string_view piece) {
+                                              pieces.emplace_back(piece);
+                                              return std::string("_");
+                                          });
     EXPECT_EQ(result, "a_b_c");
     ASSERT_EQ(pieces.size(), 2U);
     EXPECT_EQ(pieces[0], "😀");
