@@ -106,7 +106,7 @@ double fileMegabytes(const std::string& path)
 
 } // namespace
 
-Corpus makeCorpus(const std::string& root, const CorpusSpec& spec, int threads)
+Corpus makeCorpus(const std::string& root, const CorpusPlan& plan, int threads)
 {
     Corpus corpus;
     corpus.photoFolder = root + "photos/";
@@ -122,17 +122,17 @@ Corpus makeCorpus(const std::string& root, const CorpusSpec& spec, int threads)
     };
     std::vector<Job> jobs;
     char name[64];
-    for (int i = 0; i < spec.large; ++i) {
+    for (int i = 0; i < plan.large; ++i) {
         std::snprintf(name, sizeof name, "IMG_%04d.JPG", i);
         corpus.photos.push_back(name);
         jobs.push_back({corpus.photoFolder + name, 4000, 3000});
     }
-    for (int i = 0; i < spec.hd; ++i) {
+    for (int i = 0; i < plan.hd; ++i) {
         std::snprintf(name, sizeof name, "HD_%04d.jpg", i);
         corpus.photos.push_back(name);
         jobs.push_back({corpus.photoFolder + name, 1920, 1080});
     }
-    for (int i = 0; i < spec.small; ++i) {
+    for (int i = 0; i < plan.small; ++i) {
         std::snprintf(name, sizeof name, "p%05d.jpg", i);
         corpus.smalls.push_back(name);
         jobs.push_back({corpus.smallFolder + name, 400, 300});

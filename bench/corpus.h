@@ -5,7 +5,7 @@
 
 namespace vimbrel::bench {
 
-struct CorpusSpec
+struct CorpusPlan
 {
     int large = 40;   // 4000 x 3000 photos
     int hd = 20;      // 1920 x 1080 photos
@@ -24,6 +24,6 @@ struct Corpus
 
 // Writes photo-like JPEGs (smooth shapes, texture and sensor noise; quality
 // 92, 4:2:0, as a camera writes them) into `root`, using `threads` threads.
-Corpus makeCorpus(const std::string& root, const CorpusSpec& spec, int threads);
+Corpus makeCorpus(const std::string& root, const CorpusPlan& plan, int threads);
 
 } // namespace vimbrel::bench

@@ -33,7 +33,7 @@ namespace {
 
 struct Settings
 {
-    CorpusSpec corpus;
+    CorpusPlan corpus;
     int names = 10000;
     int repeat = 1;
     std::string folder;

@@ -12,7 +12,7 @@
 namespace vimbrel {
 namespace {
 
-using testing::JpegSpec;
+using testing::JpegPlan;
 using testing::TempFolder;
 
 // The small image pixels the loader keeps of the picture file `path`.
@@ -53,20 +53,20 @@ TEST(PictureLoader, JpegsOfEveryColourModelEndAsTheirRgbColours)
 {
     TempFolder temp;
     const QImage blocks = testing::blockPicture(400, 320, 40);
-    JpegSpec grey;
+    JpegPlan grey;
     grey.greyscale = true;
-    JpegSpec cmyk;
+    JpegPlan cmyk;
     cmyk.cmyk = true;
-    JpegSpec full;
+    JpegPlan full;
     full.hSampling = 1;
     full.vSampling = 1;
-    JpegSpec progressive;
+    JpegPlan progressive;
     progressive.progressive = true;
-    for (const auto& [name, spec] : {std::pair{"cmyk.jpg", cmyk},
+    for (const auto& [name, plan] : {std::pair{"cmyk.jpg", cmyk},
                                      {"444.jpg", full},
                                      {"progressive.jpg", progressive},
-                                     {"420.jpg", JpegSpec{}}}) {
-        testing::writeJpeg(temp / name, blocks, spec);
+                                     {"420.jpg", JpegPlan{}}}) {
+        testing::writeJpeg(temp / name, blocks, plan);
         SCOPED_TRACE(name);
         expectBlocks(sampled(temp / name, 100, 80), 40, 0.25, 12);
     }
@@ -153,7 +153,7 @@ TEST(PictureLoader, IconsGiveTheirLargestImageOnWhite)
 TEST(PictureLoader, BothDecodeModesKeepTheSamePixels)
 {
     TempFolder temp;
-    JpegSpec progressive;
+    JpegPlan progressive;
     progressive.progressive = true;
     progressive.orientation = 7;
     testing::writeJpeg(temp / "a.jpg", testing::photoPicture(517, 389, 1), progressive);

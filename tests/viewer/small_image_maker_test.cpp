@@ -15,7 +15,7 @@
 namespace vimbrel {
 namespace {
 
-using testing::JpegSpec;
+using testing::JpegPlan;
 using testing::RecordingUi;
 using testing::TempFolder;
 
@@ -27,9 +27,9 @@ protected:
     std::string mSmall = mTemp.makeFolder("pictures/img_s");
     RecordingUi mUi;
 
-    std::string jpeg(const std::string& name, const QImage& image, const JpegSpec& spec = {})
+    std::string jpeg(const std::string& name, const QImage& image, const JpegPlan& plan = {})
     {
-        testing::writeJpeg(mPictures + name, image, spec);
+        testing::writeJpeg(mPictures + name, image, plan);
         return name;
     }
 
@@ -211,9 +211,9 @@ TEST_F(SmallImageMakerTest, ExifOrientationTurnsTheSmallImageAsTheViewerShowsThe
             stored.setPixel(x, y, qRgb(20, 20, 230));
         }
     }
-    JpegSpec six;
+    JpegPlan six;
     six.orientation = 6; // turned a quarter clockwise: the left half goes up
-    JpegSpec eight;
+    JpegPlan eight;
     eight.orientation = 8; // a quarter anticlockwise: the left half goes down
     const std::vector<std::string> names = {jpeg("six.jpg", stored, six),
                                             jpeg("eight.jpg", stored, eight)};
@@ -229,7 +229,7 @@ TEST_F(SmallImageMakerTest, ExifOrientationTurnsTheSmallImageAsTheViewerShowsThe
         EXPECT_LT(testing::colourDistance(bottom, name == "six.jpg" ? blue : red), 16) << name;
     }
     // The width test is made on the picture as shown: 90 x 300 stored is 300 wide.
-    JpegSpec turned;
+    JpegPlan turned;
     turned.orientation = 6;
     EXPECT_EQ(run({jpeg("tall.jpg", flat(90, 300, qRgb(0, 0, 0)), turned)}, false).SmallNames,
               std::vector<std::string>{"tall.jpg"});

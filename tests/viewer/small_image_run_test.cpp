@@ -10,41 +10,41 @@
 namespace vimbrel {
 namespace {
 
-using testing::JpegSpec;
+using testing::JpegPlan;
 
 // Pictures of every kind the decoder meets, with odd sizes, two pairs that
 // share a small name, and two that fail.
 std::vector<std::string> writeMixedPictures(const std::string& folder)
 {
     std::vector<std::string> names;
-    auto add = [&](const std::string& name, int width, int height, JpegSpec spec) {
+    auto add = [&](const std::string& name, int width, int height, JpegPlan plan) {
         testing::writeJpeg(folder + name, testing::photoPicture(width, height, names.size() + 1),
-                           spec);
+                           plan);
         names.push_back(name);
     };
     add("420.jpg", 517, 389, {});
-    JpegSpec full;
+    JpegPlan full;
     full.hSampling = 1;
     full.vSampling = 1;
     add("444.jpg", 333, 777, full);
-    JpegSpec wide;
+    JpegPlan wide;
     wide.vSampling = 1;
     wide.restartRows = 1;
     add("422-restart.jpg", 401, 300, wide);
-    JpegSpec tall;
+    JpegPlan tall;
     tall.hSampling = 1;
     add("440.jpg", 250, 251, tall);
-    JpegSpec progressive;
+    JpegPlan progressive;
     progressive.progressive = true;
     add("progressive.jpg", 640, 480, progressive);
-    JpegSpec grey;
+    JpegPlan grey;
     grey.greyscale = true;
     add("grey.jpg", 250, 130, grey);
-    JpegSpec cmyk;
+    JpegPlan cmyk;
     cmyk.cmyk = true;
     add("cmyk.jpg", 300, 200, cmyk);
     for (int orientation = 2; orientation <= 8; ++orientation) {
-        JpegSpec turned;
+        JpegPlan turned;
         turned.orientation = orientation;
         turned.progressive = orientation % 2 == 0;
         add("turned" + std::to_string(orientation) + ".jpg", 211, 163, turned);

@@ -50,7 +50,7 @@ std::vector<unsigned char> exifOrientation(int orientation)
 
 } // namespace
 
-void writeJpeg(const std::string& path, const QImage& image, const JpegSpec& spec)
+void writeJpeg(const std::string& path, const QImage& image, const JpegPlan& plan)
 {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
     std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -64,21 +64,21 @@ void writeJpeg(const std::string& path, const QImage& image, const JpegSpec& spe
     jpeg_stdio_dest(&info, file);
     info.image_width = static_cast<JDIMENSION>(rgb.width());
     info.image_height = static_cast<JDIMENSION>(rgb.height());
-    info.input_components = spec.greyscale ? 1 : spec.cmyk ? 4 : 3;
-    info.in_color_space = spec.greyscale ? JCS_GRAYSCALE : spec.cmyk ? JCS_CMYK : JCS_RGB;
+    info.input_components = plan.greyscale ? 1 : plan.cmyk ? 4 : 3;
+    info.in_color_space = plan.greyscale ? JCS_GRAYSCALE : plan.cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, spec.quality, TRUE);
-    if (!spec.greyscale && !spec.cmyk) {
-        info.comp_info[0].h_samp_factor = spec.hSampling;
-        info.comp_info[0].v_samp_factor = spec.vSampling;
+    jpeg_set_quality(&info, plan.quality, TRUE);
+    if (!plan.greyscale && !plan.cmyk) {
+        info.comp_info[0].h_samp_factor = plan.hSampling;
+        info.comp_info[0].v_samp_factor = plan.vSampling;
     }
-    info.restart_in_rows = spec.restartRows;
-    if (spec.progressive) {
+    info.restart_in_rows = plan.restartRows;
+    if (plan.progressive) {
         jpeg_simple_progression(&info);
     }
     jpeg_start_compress(&info, TRUE);
-    if (spec.orientation != 0) {
-        const std::vector<unsigned char> exif = exifOrientation(spec.orientation);
+    if (plan.orientation != 0) {
+        const std::vector<unsigned char> exif = exifOrientation(plan.orientation);
         jpeg_write_marker(&info, JPEG_APP0 + 1, exif.data(), static_cast<unsigned>(exif.size()));
     }
     std::vector<unsigned char> row(static_cast<size_t>(rgb.width()) * 4);
@@ -86,9 +86,9 @@ void writeJpeg(const std::string& path, const QImage& image, const JpegSpec& spe
         const uchar* in = rgb.constScanLine(static_cast<int>(info.next_scanline));
         for (int x = 0; x < rgb.width(); ++x) {
             const uchar* p = in + 3 * x;
-            if (spec.greyscale) {
+            if (plan.greyscale) {
                 row[size_t(x)] = p[1];
-            } else if (spec.cmyk) {
+            } else if (plan.cmyk) {
                 // Inverted as Adobe writes it: a byte of 255 is no ink. The
                 // colour is expressed as ink on paper with no black.
                 row[size_t(4 * x)] = p[0];

@@ -12,7 +12,7 @@
 namespace vimbrel::testing {
 
 // How a test JPEG is written.
-struct JpegSpec
+struct JpegPlan
 {
     int quality = 95;
     int hSampling = 2; // of the luminance, against 1 for the chroma
@@ -25,7 +25,7 @@ struct JpegSpec
 };
 
 // Writes `image` as a JPEG file.
-void writeJpeg(const std::string& path, const QImage& image, const JpegSpec& spec = {});
+void writeJpeg(const std::string& path, const QImage& image, const JpegPlan& plan = {});
 
 // A picture of `width` x `height` in flat colour blocks of `block` pixels,
 // each block a colour of its own.
