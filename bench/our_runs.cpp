@@ -17,10 +17,10 @@
 #include "platform/file_system.h"
 #include "platform/user_interface.h"
 #include "settings/options.h"
-#include "viewer/show_command.h"
-#include "viewer/show_state.h"
-#include "viewer/small_image_run.h"
-#include "viewer/viewer_pages.h"
+#include "viewer/pages/viewer_pages.h"
+#include "viewer/show/show_command.h"
+#include "viewer/show/show_state.h"
+#include "viewer/small_images/small_image_run.h"
 
 namespace vimbrel::bench {
 namespace {
@@ -63,8 +63,8 @@ int small(const std::string& folder, const std::string& out, int workers, bool p
     SilentUi ui;
     const auto start = Clock::now();
     const SmallImageResult result =
-        makeSmallImagesWith(names, {folder, out, false}, ui,
-                            {plain ? DecodeMode::WholePicture : DecodeMode::KeptRowsOnly, workers});
+        MakeSmallImages(names, {folder, out, false}, ui,
+                        {plain ? DecodeMode::WholePicture : DecodeMode::KeptRowsOnly, workers});
     const double seconds = secondsSince(start);
     size_t made = 0;
     for (const std::string& name : result.SmallNames) {

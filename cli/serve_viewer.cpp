@@ -13,7 +13,7 @@
 #include <memory>
 #include <ostream>
 
-#include "viewer/viewer_opener.h"
+#include "viewer/server/viewer_opener.h"
 
 namespace vimbrel::cli {
 namespace {

@@ -10,7 +10,7 @@
 #include "platform/file_error.h"
 #include "platform/file_system.h"
 #include "settings/settings_file.h"
-#include "viewer/show_command.h"
+#include "viewer/show/show_command.h"
 
 namespace vimbrel::cli {
 namespace {

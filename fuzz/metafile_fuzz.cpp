@@ -6,7 +6,7 @@
 
 #include <QGuiApplication>
 
-#include "viewer/metafile_player.h"
+#include "viewer/metafile/metafile_player.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {

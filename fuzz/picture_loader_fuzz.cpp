@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "viewer/picture_loader.h"
-#include "viewer/small_image_worker.h"
+#include "viewer/pictures/picture_loader.h"
+#include "viewer/small_images/small_image_worker.h"
 
 using namespace vimbrel;
 

@@ -5,7 +5,7 @@
 #include "platform/file_system.h"
 #include "rename/highest_number.h"
 #include "rename/new_name.h"
-#include "viewer/extensions.h"
+#include "viewer/show/extensions.h"
 
 namespace vimbrel {
 namespace {

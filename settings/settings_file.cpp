@@ -11,11 +11,11 @@
 #include "platform/file_error.h"
 #include "platform/file_system.h"
 #include "platform/file_writer.h"
+#include "platform/whole_file.h"
 #include "settings/comma_text.h"
 #include "settings/profile_file.h"
 #include "settings/settings_encoding.h"
 #include "settings/time_mask_text.h"
-#include "settings/whole_file.h"
 
 namespace vimbrel {
 namespace {

@@ -23,7 +23,7 @@
 #include "app/program_picture.h"
 #include "platform/file_system.h"
 #include "settings/settings_file.h"
-#include "viewer/work_folder_cleanup.h"
+#include "viewer/show/work_folder_cleanup.h"
 
 namespace vimbrel {
 

@@ -10,7 +10,7 @@
 #include "app/main_window/form_controls.h"
 #include "settings/options.h"
 #include "settings/window_state.h"
-#include "viewer/show_state.h"
+#include "viewer/show/show_state.h"
 
 class QModelIndex;
 

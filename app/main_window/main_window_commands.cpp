@@ -12,7 +12,7 @@
 #include "platform/file_system.h"
 #include "rename/rename_run.h"
 #include "rename/sample_text.h"
-#include "viewer/show_command.h"
+#include "viewer/show/show_command.h"
 
 namespace vimbrel {
 

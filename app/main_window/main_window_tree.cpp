@@ -6,7 +6,7 @@
 #include "app/main_window/folder_tree_model.h"
 #include "app/main_window/main_window.h"
 #include "platform/file_system.h"
-#include "viewer/extensions.h"
+#include "viewer/show/extensions.h"
 
 namespace vimbrel {
 namespace {

@@ -10,7 +10,7 @@
 #include <QUrl>
 
 #include "platform/file_system.h"
-#include "viewer/viewer_opener.h"
+#include "viewer/server/viewer_opener.h"
 
 namespace vimbrel {
 namespace {

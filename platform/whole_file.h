@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace vimbrel {
+
+// What reading a whole file found.
+struct WholeFile
+{
+    enum class State
+    {
+        Missing,    // no file of that name (or a missing folder on the way)
+        Read,       // `bytes` holds the content
+        Unreadable, // exists but cannot be read, or is no plain file
+    };
+    State state = State::Missing;
+    std::string bytes;
+    int errorNumber = 0;
+};
+
+// Opens the plain file at `path` for reading and returns its descriptor, or
+// -1 with errno set: a folder, a pipe or a device is refused (EISDIR, EINVAL)
+// without ever being waited on.
+int openPlainFile(const std::string& path);
+
+// Reads the plain file at `path` from start to end. A folder, a pipe or a
+// device is Unreadable and is never waited on; so is a file of more than
+// `maxBytes` bytes (errorNumber EFBIG), which is not read at all.
+WholeFile readWholeFile(const std::string& path, size_t maxBytes);
+
+} // namespace vimbrel

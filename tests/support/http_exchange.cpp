@@ -1,0 +1,96 @@
+#include "tests/support/http_exchange.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace vimbrel::testing {
+namespace {
+
+constexpr int kPatienceMs = 10000;
+
+// Parses the head of `data` when it is all there; returns the offset of the
+// body, or -1 while the head is incomplete.
+qsizetype parseHead(const QByteArray& data, HttpReply& reply)
+{
+    const qsizetype end = data.indexOf("\r\n\r\n");
+    if (end < 0) {
+        return -1;
+    }
+    const QList<QByteArray> lines = data.left(end).split('\n');
+    const QList<QByteArray> statusLine = lines.front().trimmed().split(' ');
+    reply.status = statusLine.size() > 1 ? statusLine[1].toInt() : 0;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const qsizetype colon = lines[i].indexOf(':');
+        if (colon > 0) {
+            reply.headers[lines[i].left(colon).trimmed().toLower().toStdString()] =
+                lines[i].mid(colon + 1).trimmed().toStdString();
+        }
+    }
+    return end + 4;
+}
+
+} // namespace
+
+void ensureCoreApplication()
+{
+    if (QCoreApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "test_viewer";
+        static char* argv[] = {name, nullptr};
+        static QCoreApplication* application = new QCoreApplication(argc, argv);
+        (void)application;
+    }
+}
+
+HttpReply exchange(quint16 port, const QByteArray& request, bool head)
+{
+    ensureCoreApplication();
+    HttpReply reply;
+    QTcpSocket socket;
+    QEventLoop loop;
+    QByteArray data;
+    qsizetype bodyStart = -1;
+    const auto finished = [&] {
+        if (bodyStart < 0) {
+            bodyStart = parseHead(data, reply);
+        }
+        if (bodyStart < 0) {
+            return false;
+        }
+        if (head) {
+            return true;
+        }
+        const auto length = reply.headers.find("content-length");
+        return length != reply.headers.end() &&
+               data.size() - bodyStart >= std::stoll(length->second);
+    };
+    QObject::connect(&socket, &QTcpSocket::connected, &loop, [&] { socket.write(request); });
+    QObject::connect(&socket, &QTcpSocket::readyRead, &loop, [&] {
+        data += socket.readAll();
+        if (finished()) {
+            loop.quit();
+        }
+    });
+    QObject::connect(&socket, &QTcpSocket::disconnected, &loop, &QEventLoop::quit);
+    QObject::connect(&socket, &QTcpSocket::errorOccurred, &loop, &QEventLoop::quit);
+    QTimer::singleShot(kPatienceMs, &loop, &QEventLoop::quit);
+    socket.connectToHost(QHostAddress(QHostAddress::LocalHost), port);
+    loop.exec();
+    if (!finished()) {
+        reply.status = reply.status == 0 ? 0 : -1; // an answer cut short
+    }
+    if (bodyStart >= 0) {
+        reply.body = data.mid(bodyStart);
+    }
+    return reply;
+}
+
+QByteArray requestFor(const QByteArray& method, const QByteArray& target, quint16 port)
+{
+    return method + " " + target + " HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(port) +
+           "\r\nConnection: keep-alive\r\n\r\n";
+}
+
+} // namespace vimbrel::testing

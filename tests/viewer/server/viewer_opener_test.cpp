@@ -1,0 +1,100 @@
+#include "viewer/server/viewer_opener.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+#include "tests/support/http_exchange.h"
+#include "tests/support/temp_folder.h"
+
+namespace vimbrel {
+namespace {
+
+using testing::TempFolder;
+
+class ViewerOpenerTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { testing::ensureCoreApplication(); }
+
+    void SetUp() override
+    {
+        mRoot.write("app/Work/index.htm", "<HTML>");
+        mRoot.write("app/Img/BtnFirst.gif", "GIF89a");
+        mRoot.write("pictures/a.jpg", "picture");
+        mRoot.write("pictures/img_s/a.jpg", "small");
+        mRoot.write("other/b.jpg", "other picture");
+        mRoot.write("unrelated/c.jpg", "never served");
+    }
+
+    ViewerPages pagesFor(const std::string& pictures, const std::string& small = "") const
+    {
+        return {mRoot / "app/Work/index.htm", mRoot / "app/Work/", mRoot / pictures,
+                small.empty() ? "" : mRoot / small};
+    }
+
+    // The status of a GET for `relative`, resolved against the page URL as
+    // the browser resolves the pages' links.
+    int statusOf(const QUrl& page, const QString& relative) const
+    {
+        const QUrl url = page.resolved(QUrl(relative));
+        const quint16 port = static_cast<quint16>(url.port());
+        return testing::exchange(
+                   port, testing::requestFor("GET", url.path(QUrl::FullyEncoded).toLatin1(), port))
+            .status;
+    }
+
+    TempFolder mRoot;
+    std::ostringstream mLog;
+    std::vector<std::pair<QUrl, bool>> mLaunched;
+    ViewerOpener::Launcher mLauncher = [this](const QUrl& url, bool maximised) {
+        mLaunched.emplace_back(url, maximised);
+        return true;
+    };
+};
+
+TEST_F(ViewerOpenerTest, OpensIndexWhoseLinksReachTheRunsFolders)
+{
+    ViewerOpener opener(mRoot / "app/", mLog, mLauncher);
+    opener.open(pagesFor("pictures/", "pictures/img_s/"), true);
+    ASSERT_EQ(mLaunched.size(), 1u);
+    const QUrl page = mLaunched[0].first;
+    EXPECT_TRUE(mLaunched[0].second);
+    EXPECT_EQ(page.host(), "127.0.0.1");
+    EXPECT_TRUE(page.path().endsWith(QString::fromStdString(mRoot / "app/Work/index.htm")));
+
+    EXPECT_EQ(statusOf(page, "index.htm"), 200);
+    EXPECT_EQ(statusOf(page, "../Img/BtnFirst.gif"), 200);
+    EXPECT_EQ(statusOf(page, "../../pictures/a.jpg"), 200);
+    EXPECT_EQ(statusOf(page, "../../pictures/img_s/a.jpg"), 200);
+    EXPECT_EQ(statusOf(page, "../../other/b.jpg"), 404);
+    EXPECT_EQ(statusOf(page, "../../unrelated/c.jpg"), 404);
+    EXPECT_TRUE(mLog.str().empty());
+}
+
+TEST_F(ViewerOpenerTest, LaterRunsAddTheirFoldersToTheSameServer)
+{
+    ViewerOpener opener(mRoot / "app/", mLog, mLauncher);
+    opener.open(pagesFor("pictures/"), false);
+    opener.open(pagesFor("other/"), false);
+    ASSERT_EQ(mLaunched.size(), 2u);
+    EXPECT_EQ(mLaunched[0].first, mLaunched[1].first);
+    EXPECT_FALSE(mLaunched[1].second);
+    // The viewer of the first run stays usable.
+    EXPECT_EQ(statusOf(mLaunched[1].first, "../../pictures/a.jpg"), 200);
+    EXPECT_EQ(statusOf(mLaunched[1].first, "../../other/b.jpg"), 200);
+    EXPECT_EQ(statusOf(mLaunched[1].first, "../../unrelated/c.jpg"), 404);
+}
+
+TEST_F(ViewerOpenerTest, ABrowserThatCannotStartIsLogged)
+{
+    ViewerOpener opener(mRoot / "app/", mLog, [](const QUrl&, bool) { return false; });
+    opener.open(pagesFor("pictures/"), false);
+    EXPECT_NE(mLog.str().find("the browser could not be started for http://127.0.0.1:"),
+              std::string::npos);
+    EXPECT_NE(mLog.str().find("/index.htm"), std::string::npos);
+}
+
+} // namespace
+} // namespace vimbrel

@@ -1,0 +1,27 @@
+#include "viewer/metafile/metafile_picture.h"
+
+#include <mutex>
+#include <span>
+
+#include "platform/whole_file.h"
+#include "viewer/metafile/metafile_limits.h"
+#include "viewer/metafile/metafile_player.h"
+
+namespace vimbrel {
+
+QImage loadMetafilePicture(const std::string& path)
+{
+    // A pipe or device under a metafile's name is refused, never waited on.
+    const WholeFile whole = readWholeFile(path, size_t(metafile_limits::kMaxFileBytes));
+    if (whole.state != WholeFile::State::Read) {
+        return {};
+    }
+    // Metafiles may draw text, and font lookup is the one part of the drawing
+    // that is not meant to run in several threads at once.
+    static std::mutex fontMutex;
+    const std::lock_guard lock(fontMutex);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(whole.bytes.data());
+    return playMetafile(std::span<const uint8_t>(bytes, whole.bytes.size()));
+}
+
+} // namespace vimbrel

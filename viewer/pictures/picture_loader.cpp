@@ -1,0 +1,164 @@
+#include "viewer/pictures/picture_loader.h"
+
+#include <unistd.h>
+
+#include <QByteArray>
+
+#include "platform/byte_text.h"
+#include "platform/whole_file.h"
+#include "viewer/pictures/raster_picture.h"
+#include "viewer/pictures/sampling_plan.h"
+
+namespace vimbrel {
+namespace {
+
+// Bitmaps larger than this are beyond what Qt decodes by default anyway.
+constexpr size_t kMaxRasterFileSize = size_t(1) << 30;
+
+} // namespace
+
+PictureFormat pictureFormatOf(std::string_view fileName)
+{
+    const size_t dot = fileName.rfind('.');
+    const size_t stop = fileName.find_last_of("\\/:");
+    if (dot == std::string_view::npos || (stop != std::string_view::npos && stop > dot)) {
+        return PictureFormat::None;
+    }
+    const std::string extension = text::toUpperAscii(std::string(fileName.substr(dot + 1)));
+    if (extension == "JPG" || extension == "JPEG") {
+        return PictureFormat::Jpeg;
+    }
+    if (extension == "BMP") {
+        return PictureFormat::Bitmap;
+    }
+    if (extension == "ICO") {
+        return PictureFormat::Icon;
+    }
+    if (extension == "WMF" || extension == "EMF") {
+        return PictureFormat::Metafile;
+    }
+    return PictureFormat::None;
+}
+
+PictureLoader::~PictureLoader()
+{
+    close();
+}
+
+void PictureLoader::close()
+{
+    mJpeg.close();
+    if (mFile != nullptr) {
+        std::fclose(mFile);
+        mFile = nullptr;
+    }
+    mRaster = QImage();
+    mIsJpeg = false;
+    mWidth = 0;
+    mHeight = 0;
+}
+
+bool PictureLoader::open(const std::string& path)
+{
+    close();
+    const PictureFormat format = pictureFormatOf(path);
+    if (format == PictureFormat::None) {
+        return false;
+    }
+    if (format == PictureFormat::Metafile) {
+        return mDrawMetafile != nullptr && openRaster(onWhite(mDrawMetafile(path)));
+    }
+    if (format == PictureFormat::Jpeg) {
+        const int fd = openPlainFile(path);
+        if (fd < 0) {
+            return false;
+        }
+        std::FILE* file = ::fdopen(fd, "rb");
+        if (file == nullptr) {
+            ::close(fd);
+            return false;
+        }
+        return openJpeg(file);
+    }
+    const WholeFile whole = readWholeFile(path, kMaxRasterFileSize);
+    if (whole.state != WholeFile::State::Read) {
+        return false;
+    }
+    const QByteArray content =
+        QByteArray::fromRawData(whole.bytes.data(), qsizetype(whole.bytes.size()));
+    return openRaster(decodeRasterPicture(
+        content, format == PictureFormat::Icon ? RasterFormat::Icon : RasterFormat::Bitmap));
+}
+
+bool PictureLoader::openData(const std::uint8_t* data, size_t size, PictureFormat format)
+{
+    close();
+    switch (format) {
+    case PictureFormat::Jpeg: {
+        if (size == 0) {
+            return false;
+        }
+        std::FILE* file = ::fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
+        return file != nullptr && openJpeg(file);
+    }
+    case PictureFormat::Bitmap:
+    case PictureFormat::Icon: {
+        const QByteArray content = QByteArray::fromRawData(reinterpret_cast<const char*>(data),
+                                                           static_cast<qsizetype>(size));
+        return openRaster(decodeRasterPicture(
+            content, format == PictureFormat::Icon ? RasterFormat::Icon : RasterFormat::Bitmap));
+    }
+    case PictureFormat::Metafile:
+    case PictureFormat::None:
+        break;
+    }
+    return false;
+}
+
+bool PictureLoader::openJpeg(std::FILE* file)
+{
+    mFile = file;
+    if (!mJpeg.open(file)) {
+        close();
+        return false;
+    }
+    mIsJpeg = true;
+    const bool swap = orientationSwapsSides(mJpeg.orientation());
+    mWidth = swap ? mJpeg.storedHeight() : mJpeg.storedWidth();
+    mHeight = swap ? mJpeg.storedWidth() : mJpeg.storedHeight();
+    return true;
+}
+
+bool PictureLoader::openRaster(const QImage& image)
+{
+    if (image.isNull() || image.format() != QImage::Format_RGB888) {
+        return false;
+    }
+    mRaster = image;
+    mWidth = image.width();
+    mHeight = image.height();
+    return true;
+}
+
+bool PictureLoader::sample(int targetWidth, int targetHeight, std::uint8_t* target, DecodeMode mode)
+{
+    if (mWidth <= 0 || mHeight <= 0 || targetWidth <= 0 || targetHeight <= 0) {
+        close();
+        return false;
+    }
+    bool ok = true;
+    if (mIsJpeg) {
+        const SamplingPlan plan(mJpeg.storedWidth(), mJpeg.storedHeight(), mJpeg.orientation(),
+                                targetWidth, targetHeight);
+        ok = mJpeg.decode(plan, target, mode);
+    } else {
+        const SamplingPlan plan(mWidth, mHeight, 1, targetWidth, targetHeight);
+        for (const SamplingPlan::Row& row : plan.rows()) {
+            plan.apply(row, mRaster.constScanLine(row.storedRow), target);
+        }
+    }
+    close();
+    return ok;
+}
+
+} // namespace vimbrel

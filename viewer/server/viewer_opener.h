@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QUrl>
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+
+#include "platform/user_interface.h"
+#include "viewer/server/viewer_server.h"
+
+namespace vimbrel {
+
+// Opens the viewer that a Show run has written: lets the viewer server hand
+// out that run's folders, starts the server on first use, and gives the
+// browser the URL of index.htm. One opener serves a whole session (the
+// window's lifetime, or one vimbrel-cli run), so a viewer still open from an
+// earlier run keeps working after the next.
+class ViewerOpener
+{
+public:
+    // Starts the browser on `url`; true when it could be started.
+    using Launcher = std::function<bool(const QUrl& url, bool maximised)>;
+
+    // `appFolder` ends in "/"; its Img/ holds the button images. Without a
+    // launcher the desktop's default browser is used (desktopBrowser()).
+    // Failures are written to `log`.
+    ViewerOpener(std::string appFolder, std::ostream& log, Launcher launcher = {});
+
+    // Allows the run's folders (WorkFolder, AppFolder + "Img/", the picture
+    // folder and the small-image folder) and returns the URL of index.htm;
+    // empty when the server cannot listen.
+    QUrl serve(const ViewerPages& pages);
+
+    // serve(), then the browser. Reports nothing back: a server or browser
+    // that cannot be started is written to the log.
+    void open(const ViewerPages& pages, bool maximised);
+
+    const ViewerServer& server() const { return mServer; }
+
+    // The desktop's default browser through QDesktopServices where a Qt GUI
+    // application runs, otherwise through xdg-open. Neither can ask the
+    // browser for a maximised window, so `maximised` changes nothing here:
+    // the browser opens its window in the size it keeps for itself.
+    static bool desktopBrowser(const QUrl& url, bool maximised);
+
+private:
+    std::string mAppFolder;
+    std::ostream& mLog;
+    Launcher mLauncher;
+    ViewerServer mServer;
+};
+
+} // namespace vimbrel
