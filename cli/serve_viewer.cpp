@@ -107,14 +107,18 @@ int serveViewer(const ViewerPages& pages, const std::string& appFolder, bool ope
         streams.err << "vimbrel-cli: cannot watch for stop signals\n";
         return 1;
     }
-    ViewerOpener opener(appFolder, streams.err);
+    ViewerOpener opener(appFolder);
     const QUrl url = opener.serve(pages);
     if (url.isEmpty()) {
+        streams.err << "vimbrel-cli: the viewer server cannot listen on 127.0.0.1\n";
         return 1;
     }
     streams.out << url.toString(QUrl::FullyEncoded).toStdString() << std::endl;
     if (openBrowser) {
-        opener.open(pages, maximised);
+        const ViewerOpener::Outcome outcome = opener.open(pages, maximised);
+        if (!outcome.opened) {
+            streams.err << "vimbrel-cli: " << outcome.failure << "\n";
+        }
     }
     loop.exec();
     return 0;

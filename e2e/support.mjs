@@ -63,11 +63,15 @@ export function writeBmp(file, width, height, [r, g, b]) {
   fs.writeFileSync(file, data);
 }
 
+// The label font: ImageMagick's default (Helvetica) comes only with
+// Ghostscript's fonts, which a minimal install lacks.
+const labelFont = '/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf';
+
 // A JPEG picture with its label drawn on it (ImageMagick).
 export function writeJpeg(file, width, height, colour, label = '') {
   const args = ['-size', `${width}x${height}`, `xc:${colour}`];
   if (label) {
-    args.push('-fill', 'white', '-pointsize', String(Math.max(10, Math.floor(height / 6))));
+    args.push('-font', labelFont, '-fill', 'white', '-pointsize', String(Math.max(10, Math.floor(height / 6))));
     args.push('-gravity', 'center', '-annotate', '+0+0', label);
   }
   execFileSync('convert', [...args, '-quality', '85', file]);

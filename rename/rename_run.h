@@ -37,10 +37,6 @@ public:
     // Returns the number of files of `folder` itself that it tried to rename.
     int RenameFiles(const std::string& folder);
 
-    // Renames tried over the whole run (files made writable when only
-    // attributes are cleared).
-    int renameCount() const { return mRenameCount; }
-
 private:
     // Lists the files of `folder` into mRenameList, clearing read-only
     // attributes on the way, and returns the names of its sub-folders.
@@ -55,6 +51,8 @@ private:
     // Wider than the numbers the rule reads, so that counting on past the
     // highest 32-bit number in use cannot overflow.
     int64_t mNextNumber = 0;
+    // Renames tried over the whole run (files made writable when only
+    // attributes are cleared), for the closing message.
     int mRenameCount = 0;
 };
 

@@ -85,12 +85,9 @@ void SystemDesktop::openViewer(const ViewerPages& pages, bool maximised)
         if (mAppFolder.empty()) {
             mAppFolder = QCoreApplication::applicationDirPath().toStdString();
         }
-        mOpener = std::make_unique<ViewerOpener>(fs::withSeparator(mAppFolder), mOpenerLog);
+        mOpener = std::make_unique<ViewerOpener>(fs::withSeparator(mAppFolder));
     }
-    mOpenerLog.str({});
-    mOpener->open(pages, maximised);
-    // The opener only writes down what failed; a person is told.
-    if (!mOpenerLog.str().empty()) {
+    if (!mOpener->open(pages, maximised).opened) {
         showMessage(QApplication::activeWindow(),
                     std::string(kViewerFailedMessage) + "\rPATH=" + pages.indexPath);
     }

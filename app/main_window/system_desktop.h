@@ -1,7 +1,6 @@
 #pragma once
 
 #include <memory>
-#include <sstream>
 
 #include "app/main_window/desktop.h"
 
@@ -28,8 +27,6 @@ public:
 
 private:
     std::string mAppFolder;
-    // What the viewer opener could not do; it reports into this.
-    std::ostringstream mOpenerLog;
     // Made at the first Show run; its server runs until the program ends.
     std::unique_ptr<ViewerOpener> mOpener;
 };

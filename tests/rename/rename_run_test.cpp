@@ -10,27 +10,16 @@
 #include <gtest/gtest.h>
 
 #include "platform/sys_calls.h"
+#include "tests/support/recording_interface.h"
 #include "tests/support/temp_folder.h"
 
 namespace vimbrel {
 namespace {
 
 using testing::readFile;
+using testing::RecordingInterface;
 using testing::TempFolder;
 using Names = std::set<std::string>;
-
-class RecordingInterface : public UserInterface
-{
-public:
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-    void showFileCount(int) override {}
-    void openViewer(const ViewerPages&, bool) override {}
-    void setRenameTabEnabled(bool enabled) override { tabStates.push_back(enabled); }
-    bool reportProgress(int, int) override { return true; }
-
-    std::vector<std::string> messages;
-    std::vector<bool> tabStates;
-};
 
 Names namesIn(const std::string& folder)
 {

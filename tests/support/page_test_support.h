@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/user_interface.h"
+#include "tests/support/recording_interface.h"
 #include "viewer/pages/page_file.h"
 #include "viewer/pages/page_values.h"
 
@@ -46,26 +46,5 @@ struct PageSetup
 
 // Names "p00.jpg", "p01.jpg", ... of `count` pictures.
 std::vector<std::string> numberedNames(size_t count);
-
-// Records what a command shows, for the tests to inspect.
-class RecordingInterface : public UserInterface
-{
-public:
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-    void showFileCount(int count) override { counts.push_back(count); }
-    void openViewer(const ViewerPages& pages, bool max) override
-    {
-        opened.push_back(pages);
-        maximised = max;
-    }
-    void setRenameTabEnabled(bool) override {}
-    bool reportProgress(int, int) override { return !stopSmallImages; }
-
-    std::vector<std::string> messages;
-    std::vector<int> counts;
-    std::vector<ViewerPages> opened;
-    bool maximised = false;
-    bool stopSmallImages = false;
-};
 
 } // namespace vimbrel::testing

@@ -7,8 +7,6 @@
 
 #include <QImage>
 
-#include "platform/user_interface.h"
-
 namespace vimbrel::testing {
 
 // How a test JPEG is written.
@@ -59,24 +57,6 @@ JpegFacts readJpeg(const std::string& path);
 
 // True when the file's markers include a baseline frame (SOF0).
 bool hasBaselineFrame(const std::string& bytes);
-
-// Records progress and stops the run after `stopAfter` pictures when set.
-class RecordingUi : public UserInterface
-{
-public:
-    int stopAfter = -1;
-    std::vector<std::pair<int, int>> progress;
-
-    void showMessage(const std::string&) override {}
-    void showFileCount(int) override {}
-    void openViewer(const ViewerPages&, bool) override {}
-    void setRenameTabEnabled(bool) override {}
-    bool reportProgress(int done, int total) override
-    {
-        progress.emplace_back(done, total);
-        return stopAfter < 0 || done < stopAfter;
-    }
-};
 
 // Largest difference of one channel between two colours.
 int colourDistance(QRgb a, QRgb b);

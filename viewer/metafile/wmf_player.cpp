@@ -869,11 +869,6 @@ bool WmfPlayer::playBitmapRecord(RecordView& record)
 
 } // namespace
 
-bool looksLikeWmf(std::span<const uint8_t> file)
-{
-    return readHeader(file).has_value();
-}
-
 QImage playWmf(std::span<const uint8_t> file, bool drawText)
 {
     const auto header = readHeader(file);

@@ -13,7 +13,4 @@ namespace vimbrel {
 // system is available; text records are then skipped.
 QImage playWmf(std::span<const uint8_t> file, bool drawText);
 
-// True when `file` starts like a WMF.
-bool looksLikeWmf(std::span<const uint8_t> file);
-
 } // namespace vimbrel

@@ -15,32 +15,34 @@
 // character is written in the escape form of its place, so that the browser
 // loads, and shows, exactly the file of that name:
 //
-// | place                     | character                                   | written as |
-// |---------------------------|---------------------------------------------|-----------------------|
-// | URL (inUrl)               | %  #  ?  \                                  | %25 %23 %3F %5C | |
-// | control characters (TAB, LF, CR, ...), DEL  | %09 %0A %0D ...       | | | blank at the start or
-// end of the piece      | %20                   | |                           | a byte that is not
-// UTF-8                    | %XX of that byte      | |                           | a character code
-// page 932 cannot hold       | left to the enclosing | |                           | | place | |
-// script string             | \  "                                        | \\  \"                |
-// | (inScriptString)          | LF CR, other control characters, DEL        | \n \r \xHH | | | <
-// before / or ! (would end or confuse the   | \x3C                  | |                           |
-// script element)                             |                       | | | a character code page
-// 932 cannot hold       | \uXXXX (a surrogate   | |                           | | pair above
-// U+FFFF)    | |                           | a byte that is not UTF-8                    | \uFFFD |
-// | attribute (inAttribute)   | "                                           | &quot; | | | & that
-// would start a character reference    | &amp;                 | |                           |
-// control characters, DEL                     | &#N;                  | | | a character code page
-// 932 cannot hold       | &#xH;                 | |                           | a byte that is not
-// UTF-8                    | &#xFFFD;              | | element text (inText)     | & that would
-// start a character reference    | &amp;                 | |                           | < that
-// would start a tag (before a letter,  | &lt;                  | |                           | / !
-// or ?)                                   |                       | |                           |
-// control characters, DEL, characters code    | as in an attribute    | | | page 932 cannot hold,
-// bytes not UTF-8       |                       | | markup a script writes    | the characters of
-// attribute and element     | as there              | | (inMarkup)                | text together;
-// code page 932 and UTF-8 are  |                       | |                           | left to the
-// enclosing script string         |                       |
+// clang-format off
+// | place                 | character                                         | written as                  |
+// |-----------------------|---------------------------------------------------|-----------------------------|
+// | URL                   | %  #  ?  \                                        | %25 %23 %3F %5C             |
+// | (inUrl)               | control characters (TAB, LF, CR, ...), DEL        | %09 %0A %0D ...             |
+// |                       | blank at the start or end of the piece            | %20                         |
+// |                       | a byte that is not UTF-8                          | %XX of that byte            |
+// |                       | a character code page 932 cannot hold             | left to the enclosing place |
+// | script string         | \  "                                              | \\  \"                      |
+// | (inScriptString)      | LF CR, other control characters, DEL              | \n \r \xHH                  |
+// |                       | < before / or ! (would end or confuse the script  | \x3C                        |
+// |                       | element)                                          |                             |
+// |                       | a character code page 932 cannot hold             | \uXXXX (a surrogate pair    |
+// |                       |                                                   | above U+FFFF)               |
+// |                       | a byte that is not UTF-8                          | \uFFFD                      |
+// | attribute             | "                                                 | &quot;                      |
+// | (inAttribute)         | & that would start a character reference          | &amp;                       |
+// |                       | control characters, DEL                           | &#N;                        |
+// |                       | a character code page 932 cannot hold             | &#xH;                       |
+// |                       | a byte that is not UTF-8                          | &#xFFFD;                    |
+// | element text          | & that would start a character reference          | &amp;                       |
+// | (inText)              | < that would start a tag (before a letter, / ! ?) | &lt;                        |
+// |                       | control characters, DEL, characters code page 932 | as in an attribute          |
+// |                       | cannot hold, bytes not UTF-8                      |                             |
+// | markup a script       | the characters of attribute and element text      | as there                    |
+// | writes (inMarkup)     | together; code page 932 and UTF-8 are left to     |                             |
+// |                       | the enclosing script string                       |                             |
+// clang-format on
 //
 // "Code page 932 cannot hold" means: has no form in code page 932 that the
 // browser reads back as the same character. Emoji have none; ¥ and ‾ would be

@@ -4,12 +4,10 @@
 #include <QGuiApplication>
 #include <QProcess>
 
-#include <ostream>
-
 namespace vimbrel {
 
-ViewerOpener::ViewerOpener(std::string appFolder, std::ostream& log, Launcher launcher)
-    : mAppFolder(std::move(appFolder)), mLog(log),
+ViewerOpener::ViewerOpener(std::string appFolder, Launcher launcher)
+    : mAppFolder(std::move(appFolder)),
       mLauncher(launcher ? std::move(launcher) : Launcher(&ViewerOpener::desktopBrowser))
 {
 }
@@ -17,7 +15,6 @@ ViewerOpener::ViewerOpener(std::string appFolder, std::ostream& log, Launcher la
 QUrl ViewerOpener::serve(const ViewerPages& pages)
 {
     if (!mServer.start()) {
-        mLog << "vimbrel: the viewer server cannot listen on 127.0.0.1\n";
         return {};
     }
     mServer.allowFolder(pages.workFolder);
@@ -29,16 +26,16 @@ QUrl ViewerOpener::serve(const ViewerPages& pages)
     return mServer.urlFor(pages.indexPath);
 }
 
-void ViewerOpener::open(const ViewerPages& pages, bool maximised)
+ViewerOpener::Outcome ViewerOpener::open(const ViewerPages& pages, bool maximised)
 {
     const QUrl url = serve(pages);
     if (url.isEmpty()) {
-        return;
+        return {false, "the viewer server cannot listen on 127.0.0.1"};
     }
     if (!mLauncher(url, maximised)) {
-        mLog << "vimbrel: the browser could not be started for " << url.toString().toStdString()
-             << "\n";
+        return {false, "the browser could not be started for " + url.toString().toStdString()};
     }
+    return {true, {}};
 }
 
 bool ViewerOpener::desktopBrowser(const QUrl& url, bool)

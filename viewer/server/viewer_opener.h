@@ -3,7 +3,6 @@
 #include <QUrl>
 
 #include <functional>
-#include <iosfwd>
 #include <string>
 
 #include "platform/user_interface.h"
@@ -22,19 +21,25 @@ public:
     // Starts the browser on `url`; true when it could be started.
     using Launcher = std::function<bool(const QUrl& url, bool maximised)>;
 
+    // What open() achieved.
+    struct Outcome
+    {
+        bool opened = false;
+        std::string failure; // why not, when not: a sentence for a log
+    };
+
     // `appFolder` ends in "/"; its Img/ holds the button images. Without a
     // launcher the desktop's default browser is used (desktopBrowser()).
-    // Failures are written to `log`.
-    ViewerOpener(std::string appFolder, std::ostream& log, Launcher launcher = {});
+    explicit ViewerOpener(std::string appFolder, Launcher launcher = {});
 
     // Allows the run's folders (WorkFolder, AppFolder + "Img/", the picture
     // folder and the small-image folder) and returns the URL of index.htm;
     // empty when the server cannot listen.
     QUrl serve(const ViewerPages& pages);
 
-    // serve(), then the browser. Reports nothing back: a server or browser
-    // that cannot be started is written to the log.
-    void open(const ViewerPages& pages, bool maximised);
+    // serve(), then the browser. Does not wait for the browser; tells whether
+    // the server listens and the browser could be started, and why not.
+    Outcome open(const ViewerPages& pages, bool maximised);
 
     const ViewerServer& server() const { return mServer; }
 
@@ -46,7 +51,6 @@ public:
 
 private:
     std::string mAppFolder;
-    std::ostream& mLog;
     Launcher mLauncher;
     ViewerServer mServer;
 };

@@ -6,8 +6,7 @@
 namespace vimbrel {
 
 // The lists the main window owns for the Show command: filled by each run and
-// kept until the next one (the rename command reuses ImageNames as its
-// working list).
+// kept until the next one. The rename run keeps a list of its own.
 struct ShowState
 {
     // The pictures' file names, without folder, in viewer order; a picture's

@@ -4,10 +4,10 @@
 
 namespace vimbrel {
 
-bool DeleteFolderFiles(const std::string& folder)
+void DeleteFolderFiles(const std::string& folder)
 {
     if (folder.empty()) {
-        return true; // no folder named: never the current folder
+        return; // no folder named: never the current folder
     }
     const std::string base = fs::withSeparator(folder);
     for (const fs::DirEntry& entry : fs::listFolder(base)) {
@@ -21,7 +21,6 @@ bool DeleteFolderFiles(const std::string& folder)
         }
         fs::deleteFile(base + entry.name);
     }
-    return true;
 }
 
 } // namespace vimbrel

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <vector>
 
 #include "tests/support/http_exchange.h"
@@ -46,7 +45,6 @@ protected:
     }
 
     TempFolder mRoot;
-    std::ostringstream mLog;
     std::vector<std::pair<QUrl, bool>> mLaunched;
     ViewerOpener::Launcher mLauncher = [this](const QUrl& url, bool maximised) {
         mLaunched.emplace_back(url, maximised);
@@ -56,8 +54,8 @@ protected:
 
 TEST_F(ViewerOpenerTest, OpensIndexWhoseLinksReachTheRunsFolders)
 {
-    ViewerOpener opener(mRoot / "app/", mLog, mLauncher);
-    opener.open(pagesFor("pictures/", "pictures/img_s/"), true);
+    ViewerOpener opener(mRoot / "app/", mLauncher);
+    EXPECT_TRUE(opener.open(pagesFor("pictures/", "pictures/img_s/"), true).opened);
     ASSERT_EQ(mLaunched.size(), 1u);
     const QUrl page = mLaunched[0].first;
     EXPECT_TRUE(mLaunched[0].second);
@@ -70,12 +68,11 @@ TEST_F(ViewerOpenerTest, OpensIndexWhoseLinksReachTheRunsFolders)
     EXPECT_EQ(statusOf(page, "../../pictures/img_s/a.jpg"), 200);
     EXPECT_EQ(statusOf(page, "../../other/b.jpg"), 404);
     EXPECT_EQ(statusOf(page, "../../unrelated/c.jpg"), 404);
-    EXPECT_TRUE(mLog.str().empty());
 }
 
 TEST_F(ViewerOpenerTest, LaterRunsAddTheirFoldersToTheSameServer)
 {
-    ViewerOpener opener(mRoot / "app/", mLog, mLauncher);
+    ViewerOpener opener(mRoot / "app/", mLauncher);
     opener.open(pagesFor("pictures/"), false);
     opener.open(pagesFor("other/"), false);
     ASSERT_EQ(mLaunched.size(), 2u);
@@ -87,13 +84,14 @@ TEST_F(ViewerOpenerTest, LaterRunsAddTheirFoldersToTheSameServer)
     EXPECT_EQ(statusOf(mLaunched[1].first, "../../unrelated/c.jpg"), 404);
 }
 
-TEST_F(ViewerOpenerTest, ABrowserThatCannotStartIsLogged)
+TEST_F(ViewerOpenerTest, ABrowserThatCannotStartIsReportedWithItsUrl)
 {
-    ViewerOpener opener(mRoot / "app/", mLog, [](const QUrl&, bool) { return false; });
-    opener.open(pagesFor("pictures/"), false);
-    EXPECT_NE(mLog.str().find("the browser could not be started for http://127.0.0.1:"),
+    ViewerOpener opener(mRoot / "app/", [](const QUrl&, bool) { return false; });
+    const ViewerOpener::Outcome outcome = opener.open(pagesFor("pictures/"), false);
+    EXPECT_FALSE(outcome.opened);
+    EXPECT_NE(outcome.failure.find("the browser could not be started for http://127.0.0.1:"),
               std::string::npos);
-    EXPECT_NE(mLog.str().find("/index.htm"), std::string::npos);
+    EXPECT_NE(outcome.failure.find("/index.htm"), std::string::npos);
 }
 
 } // namespace

@@ -357,7 +357,7 @@ TEST_F(ShowCommand, StoppedSmallImagesWriteNoPage)
         addPicture(name);
     }
     options.select(&Options::RdoFWork);
-    ui.stopSmallImages = true;
+    ui.stopAfter = 0;
     EXPECT_FALSE(BuildViewer(options, pics(), work(), state, ui));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_TRUE(ui.opened.empty());

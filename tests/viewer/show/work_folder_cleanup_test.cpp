@@ -28,7 +28,7 @@ TEST(WorkFolderCleanupTest, DeletesFilesOnlyAndLeavesFolders)
     ASSERT_EQ(::symlink((temp / "outside.jpg").c_str(), (work + "link.jpg").c_str()), 0);
     ASSERT_EQ(::symlink((temp / "Work/sub").c_str(), (work + "linked_folder").c_str()), 0);
 
-    EXPECT_TRUE(DeleteFolderFiles(work));
+    DeleteFolderFiles(work);
 
     EXPECT_FALSE(std::filesystem::exists(work + "index.htm"));
     EXPECT_FALSE(std::filesystem::exists(work + ".hidden.jpg"));
@@ -48,14 +48,14 @@ TEST(WorkFolderCleanupTest, MissingOrUnnamedFolderDoesNothing)
 {
     TempFolder temp;
     temp.write("a.htm", "a");
-    EXPECT_TRUE(DeleteFolderFiles(temp / "Work/"));
+    DeleteFolderFiles(temp / "Work/");
     EXPECT_FALSE(std::filesystem::exists(temp / "Work"));
-    EXPECT_TRUE(DeleteFolderFiles(temp / "a.htm/")); // a file where the folder should be
+    DeleteFolderFiles(temp / "a.htm/"); // a file where the folder should be
     EXPECT_EQ(readFile(temp / "a.htm"), "a");
 
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(temp.path());
-    EXPECT_TRUE(DeleteFolderFiles(""));
+    DeleteFolderFiles("");
     std::filesystem::current_path(before);
     EXPECT_EQ(readFile(temp / "a.htm"), "a");
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/recording_interface.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_pictures.h"
 #include "viewer/small_images/small_image_run.h"
@@ -36,7 +37,7 @@ TEST(JpegEncoder, WritesBaselineJfifYcbcr420AtQuality90WithStandardTables)
     const std::string pictures = temp.makeFolder("p");
     const std::string small = temp.makeFolder("s");
     testing::writeJpeg(pictures + "a.jpg", testing::blockPicture(400, 300, 100));
-    testing::RecordingUi ui;
+    testing::RecordingInterface ui;
     ASSERT_EQ(MakeSmallImages({"a.jpg"}, {pictures, small, false}, ui).SmallNames,
               std::vector<std::string>{"a.jpg"});
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/page_test_support.h"
+#include "tests/support/recording_interface.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_pictures.h"
 #include "viewer/metafile/metafile_picture.h"
@@ -51,7 +52,7 @@ protected:
     testing::TempFolder mTemp;
     std::string mPictures = mTemp.makeFolder("pictures");
     std::string mSmall = mTemp.makeFolder("pictures/img_s");
-    testing::RecordingUi mUi;
+    testing::RecordingInterface mUi;
 };
 
 QGuiApplication* MetafileSmallImageTest::sApplication = nullptr;

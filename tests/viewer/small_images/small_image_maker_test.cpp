@@ -1,14 +1,18 @@
 #include "viewer/small_images/small_image_run.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
 
 #include <gtest/gtest.h>
 
 #include "platform/sys_calls.h"
+#include "tests/support/recording_interface.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_pictures.h"
 
@@ -16,7 +20,7 @@ namespace vimbrel {
 namespace {
 
 using testing::JpegPlan;
-using testing::RecordingUi;
+using testing::RecordingInterface;
 using testing::TempFolder;
 
 class SmallImageMakerTest : public ::testing::Test
@@ -25,7 +29,7 @@ protected:
     TempFolder mTemp;
     std::string mPictures = mTemp.makeFolder("pictures");
     std::string mSmall = mTemp.makeFolder("pictures/img_s");
-    RecordingUi mUi;
+    RecordingInterface mUi;
 
     std::string jpeg(const std::string& name, const QImage& image, const JpegPlan& plan = {})
     {
@@ -131,6 +135,32 @@ TEST_F(SmallImageMakerTest, WhatCannotBeLoadedGetsAnEmptyEntryAndNoFile)
     expected.push_back("whole.jpg");
     EXPECT_EQ(result.SmallNames, expected);
     EXPECT_EQ(smallFolderNames(), std::vector<std::string>{"whole.jpg"});
+}
+
+TEST_F(SmallImageMakerTest, PipesUnderPictureNamesAreNeverWaitedOn)
+{
+    // A pipe with no writer blocks whoever opens it for reading the plain
+    // way; each picture kind must refuse it instead.
+    const std::vector<std::string> names = {"x.wmf", "x.emf", "x.bmp", "x.ico", "x.jpg", "y.jpg"};
+    for (size_t i = 0; i + 1 < names.size(); ++i) {
+        ASSERT_EQ(::mkfifo((mPictures + names[i]).c_str(), 0600), 0);
+    }
+    jpeg("y.jpg", flat(300, 200, qRgb(200, 10, 10)));
+
+    auto made = std::async(std::launch::async, [&] { return run(names, false); });
+    if (made.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
+        // Release the stuck reader so that the test can end, then fail.
+        for (size_t i = 0; i + 1 < names.size(); ++i) {
+            const int fd = ::open((mPictures + names[i]).c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                ::close(fd);
+            }
+        }
+        made.wait();
+        FAIL() << "a pipe under a picture's name blocked the small images";
+    }
+    const std::vector<std::string> expected = {"", "", "", "", "", "y.jpg"};
+    EXPECT_EQ(made.get().SmallNames, expected);
 }
 
 TEST_F(SmallImageMakerTest, PicturesFiftyTimesWiderThanHighGetNoFile)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/recording_interface.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_pictures.h"
 
@@ -84,7 +85,7 @@ TEST(SmallImageRun, ThreadsAndSkippedRowsWriteTheFilesOfThePlainLoopByteForByte)
         SCOPED_TRACE(chkFSub ? "only what is missing" : "all anew");
         const std::string plainFolder = temp.makeFolder(chkFSub ? "plain-sub" : "plain");
         const std::string fastFolder = temp.makeFolder(chkFSub ? "fast-sub" : "fast");
-        testing::RecordingUi ui;
+        testing::RecordingInterface ui;
         const SmallImageResult plain = MakeSmallImages(names, {pictures, plainFolder, chkFSub}, ui,
                                                        {DecodeMode::WholePicture, 1});
         const SmallImageResult fast = MakeSmallImages(names, {pictures, fastFolder, chkFSub}, ui,
@@ -128,7 +129,7 @@ TEST(SmallImageRun, PicturesSharingANameAreMadeInListOrderWhateverTheWorkers)
     testing::writeJpeg(pictures + "same.jpg", second);
     names.insert(names.begin() + 3, "same.bmp");
     names.insert(names.begin() + 15, "same.jpg");
-    testing::RecordingUi ui;
+    testing::RecordingInterface ui;
     const SmallImageResult result =
         MakeSmallImages(names, {pictures, small, false}, ui, {DecodeMode::KeptRowsOnly, 8});
     EXPECT_EQ(result.SmallNames[3], "same.jpg");
