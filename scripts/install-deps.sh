@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-httpserver-dev qt6-websockets-dev qt6-image-formats-plugins
+  qt6-base-dev qt6-image-formats-plugins libmicrohttpd-dev
   libjpeg62-turbo-dev libexif-dev libicu-dev
   libgtest-dev libbenchmark-dev
   fonts-noto-cjk

@@ -121,7 +121,8 @@ TEST(ServeViewer, OpenHandsTheUrlToTheDesktopAndLogsABrowserThatCannotStart)
                             ""};
     // A stand-in for xdg-open that writes down what it was given.
     const std::string opener =
-        root.write("bin/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.url.tmp\"\n"
+        root.write("bin/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.arg\"\n"
+                                   "cat \"${1#file://}\" > \"$0.url.tmp\"\n"
                                    "mv \"$0.url.tmp\" \"$0.url\"\n");
     ::chmod(opener.c_str(), 0755);
 
@@ -143,8 +144,14 @@ TEST(ServeViewer, OpenHandsTheUrlToTheDesktopAndLogsABrowserThatCannotStart)
         poll.start(20);
         EXPECT_EQ(serveViewer(pages, root / "app/", true, true, {out, err}), 0);
     }
+    // xdg-open got a page that leads to the printed URL, never the URL
+    // itself; the page is gone once the serving ends.
     const std::string url = out.str().substr(0, out.str().find('\n'));
-    EXPECT_EQ(testing::readFile(opener + ".url"), url);
+    const std::string page = testing::readFile(opener + ".arg");
+    EXPECT_EQ(page.rfind("file:///", 0), 0u);
+    EXPECT_EQ(page.find("127.0.0.1"), std::string::npos);
+    EXPECT_NE(testing::readFile(opener + ".url").find("url=" + url + "\""), std::string::npos);
+    EXPECT_FALSE(fs::isFile(page.substr(7)));
     EXPECT_EQ(err.str(), "");
 
     // Without any way to start a browser the viewer is still served, and the

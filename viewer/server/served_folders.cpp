@@ -1,11 +1,16 @@
 #include "viewer/server/served_folders.h"
 
-#include <sys/stat.h>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <mutex>
+#include <optional>
 
 namespace vimbrel {
 namespace {
@@ -59,6 +64,13 @@ bool isCleanFilePath(const std::string& path)
 
 } // namespace
 
+ServedFolders::~ServedFolders()
+{
+    for (const Folder& folder : mFolders) {
+        ::close(folder.fd);
+    }
+}
+
 void ServedFolders::allow(const std::string& folder)
 {
     if (folder.empty() || folder.front() != '/' || folder.find('\0') != std::string::npos) {
@@ -67,48 +79,88 @@ void ServedFolders::allow(const std::string& folder)
     const std::string written =
         withSlash(std::filesystem::path(folder).lexically_normal().string());
     const std::optional<std::string> resolved = realPath(written);
-    struct stat info
-    {
-    };
-    if (!resolved || ::stat(resolved->c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    if (!resolved) {
         return;
     }
+    const int fd = ::open(resolved->c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return;
+    }
+    const std::unique_lock lock(mMutex);
     for (const Folder& known : mFolders) {
         if (known.written == written && known.resolved == withSlash(*resolved)) {
+            ::close(fd);
             return;
         }
     }
-    mFolders.push_back({written, withSlash(*resolved)});
+    mFolders.push_back({written, withSlash(*resolved), fd});
 }
 
-std::optional<std::string> ServedFolders::resolve(const std::string& path) const
+bool ServedFolders::empty() const
+{
+    const std::shared_lock lock(mMutex);
+    return mFolders.empty();
+}
+
+int ServedFolders::openIn(const std::vector<const Folder*>& candidates, const std::string& path,
+                          std::string Folder::*prefix) const
+{
+    int error = ENOENT;
+    for (const Folder* folder : candidates) {
+        const int fd = openBeneath(folder->fd, path.substr((folder->*prefix).size()), mMode);
+        if (fd >= 0) {
+            return fd;
+        }
+        error = errno;
+    }
+    errno = error;
+    return -1;
+}
+
+int ServedFolders::open(const std::string& path) const
 {
     if (!isCleanFilePath(path)) {
-        return std::nullopt;
+        errno = EINVAL;
+        return -1;
     }
-    bool inside = false;
+    const std::shared_lock lock(mMutex);
+    // The folders that hold the path as written, the innermost first.
+    std::vector<const Folder*> holding;
     for (const Folder& folder : mFolders) {
-        inside = inside || startsWith(path, folder.written);
-    }
-    if (!inside) {
-        return std::nullopt;
-    }
-    const std::optional<std::string> resolved = realPath(path);
-    if (!resolved) {
-        return std::nullopt;
-    }
-    for (const Folder& folder : mFolders) {
-        if (startsWith(*resolved, folder.resolved)) {
-            struct stat info
-            {
-            };
-            if (::stat(resolved->c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-                return resolved;
-            }
-            return std::nullopt;
+        if (startsWith(path, folder.written)) {
+            holding.push_back(&folder);
         }
     }
-    return std::nullopt;
+    if (holding.empty()) {
+        errno = ENOENT;
+        return -1;
+    }
+    std::sort(holding.begin(), holding.end(), [](const Folder* a, const Folder* b) {
+        return a->written.size() > b->written.size();
+    });
+    const int fd = openIn(holding, path, &Folder::written);
+    if (fd >= 0 || (errno != EXDEV && errno != ELOOP && errno != ENOTDIR)) {
+        return fd;
+    }
+    // A link that leads out of its folder may still lead into another served
+    // folder (a page of Work/ naming a picture through a link). Its target
+    // is opened beneath that folder, so the kernel again has the last word.
+    const std::optional<std::string> resolved = realPath(path);
+    if (!resolved) {
+        errno = ENOENT;
+        return -1;
+    }
+    std::vector<const Folder*> target;
+    for (const Folder& folder : mFolders) {
+        if (startsWith(*resolved, folder.resolved)) {
+            target.push_back(&folder);
+        }
+    }
+    if (target.empty()) {
+        errno = EXDEV;
+        return -1;
+    }
+    return openIn(target, *resolved, &Folder::resolved);
 }
 
 } // namespace vimbrel

@@ -1,38 +1,59 @@
 #pragma once
 
-#include <optional>
+#include <shared_mutex>
 #include <string>
 #include <vector>
 
+#include "viewer/server/beneath_open.h"
+
 namespace vimbrel {
 
-// The folders whose plain files the viewer server may hand out, and the test
-// that keeps every request inside them. A request path must lie inside a
-// registered folder both as written and after every link on it is resolved,
-// so a link in a picture folder that points elsewhere is refused.
+// The folders whose plain files the viewer server may hand out, and the one
+// way of opening a file for a request. Each folder is held open from the
+// moment it is allowed, and every file is opened beneath one of those
+// descriptors (openBeneath), so that a link leading out, a folder swapped
+// for a link, or a pipe put in a picture's place is refused by the kernel at
+// the moment of opening, not by a check made before it.
+//
+// Show runs add folders on their thread while the server opens files on its
+// own: both may use one object at the same time.
 class ServedFolders
 {
 public:
+    explicit ServedFolders(BeneathMode mode = BeneathMode::Kernel) : mMode(mode) {}
+    ~ServedFolders();
+    ServedFolders(const ServedFolders&) = delete;
+    ServedFolders& operator=(const ServedFolders&) = delete;
+
     // Adds an absolute folder (with or without a trailing "/"). A folder that
     // does not exist, or a relative path, is ignored; the same folder twice
-    // counts once. Links in the folder's own path are resolved now, so that
-    // replacing the folder by a link later gains nothing.
+    // counts once. The folder is opened now, so that replacing it by a link
+    // later gains nothing.
     void allow(const std::string& folder);
 
-    // The resolved path of the plain file that the absolute `path` names, when
-    // it may be served; nothing otherwise. A path with "." or ".." segments,
-    // empty segments, a NUL byte or a trailing "/" is refused before the file
-    // system is asked anything, as is a path outside every folder as written.
-    std::optional<std::string> resolve(const std::string& path) const;
+    // Opens the plain file that the absolute `path` names, for reading: the
+    // descriptor, or -1 when it may not be served or cannot be opened. A path
+    // with ".", ".." or empty segments, a NUL byte or a trailing "/" is
+    // refused before the file system is asked anything, as is a path outside
+    // every folder as written. A link inside a folder is followed as long as
+    // the file it leads to lies in one of the folders.
+    int open(const std::string& path) const;
 
-    bool empty() const { return mFolders.empty(); }
+    bool empty() const;
 
 private:
     struct Folder
     {
         std::string written;  // lexically clean, ends in "/"
         std::string resolved; // after realpath, ends in "/"
+        int fd = -1;
     };
+
+    int openIn(const std::vector<const Folder*>& candidates, const std::string& path,
+               std::string Folder::*prefix) const;
+
+    BeneathMode mMode;
+    mutable std::shared_mutex mMutex;
     std::vector<Folder> mFolders;
 };
 

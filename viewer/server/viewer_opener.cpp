@@ -8,7 +8,8 @@ namespace vimbrel {
 
 ViewerOpener::ViewerOpener(std::string appFolder, Launcher launcher)
     : mAppFolder(std::move(appFolder)),
-      mLauncher(launcher ? std::move(launcher) : Launcher(&ViewerOpener::desktopBrowser))
+      mLauncher(launcher ? std::move(launcher) : Launcher(&ViewerOpener::desktopBrowser)),
+      mRedirect(mAppFolder + "Work/")
 {
 }
 
@@ -32,7 +33,11 @@ ViewerOpener::Outcome ViewerOpener::open(const ViewerPages& pages, bool maximise
     if (url.isEmpty()) {
         return {false, "the viewer server cannot listen on 127.0.0.1"};
     }
-    if (!mLauncher(url, maximised)) {
+    const std::string page = mRedirect.write(url.toString(QUrl::FullyEncoded).toStdString());
+    if (page.empty()) {
+        return {false, "the page that leads the browser to the viewer cannot be written"};
+    }
+    if (!mLauncher(QUrl::fromLocalFile(QString::fromStdString(page)), maximised)) {
         return {false, "the browser could not be started for " + url.toString().toStdString()};
     }
     return {true, {}};

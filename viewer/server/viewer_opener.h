@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/user_interface.h"
+#include "viewer/server/redirect_page.h"
 #include "viewer/server/viewer_server.h"
 
 namespace vimbrel {
@@ -37,8 +38,10 @@ public:
     // empty when the server cannot listen.
     QUrl serve(const ViewerPages& pages);
 
-    // serve(), then the browser. Does not wait for the browser; tells whether
-    // the server listens and the browser could be started, and why not.
+    // serve(), then the browser: it is handed a private page on disk that
+    // leads on to the URL, so that the token never stands on a command line.
+    // Does not wait for the browser; tells whether the server listens and the
+    // browser could be started, and why not.
     Outcome open(const ViewerPages& pages, bool maximised);
 
     const ViewerServer& server() const { return mServer; }
@@ -53,6 +56,7 @@ private:
     std::string mAppFolder;
     Launcher mLauncher;
     ViewerServer mServer;
+    RedirectPage mRedirect;
 };
 
 } // namespace vimbrel

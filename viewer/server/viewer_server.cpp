@@ -1,187 +1,481 @@
 #include "viewer/server/viewer_server.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <microhttpd.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/random.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QAbstractHttpServer>
-#include <QFile>
-#include <QHttpServerRequest>
-#include <QHttpServerResponder>
-#include <QRandomGenerator>
-#include <QTcpSocket>
+#include <QByteArray>
 
-#include <array>
+#include <atomic>
+#include <cstring>
+#include <optional>
 
+#include "viewer/server/byte_range.h"
 #include "viewer/server/content_type.h"
+#include "viewer/server/http_date.h"
+#include "viewer/server/served_folders.h"
 
 namespace vimbrel {
+namespace {
 
-using Status = QHttpServerResponder::StatusCode;
+// Request line and headers of one request must fit into this; a longer one
+// is answered 414 or 431 by the engine without being buffered.
+constexpr size_t kConnectionMemory = 64 * 1024;
 
-// The HTTP side of the viewer server. Every request is checked in the order
-// peer, Host header, method, token, path; the first check that fails answers
-// at once, so a refused request never opens a file.
-class ViewerHttpListener : public QAbstractHttpServer
+// Connections beyond the cap that still get their 503 before the engine
+// stops accepting altogether.
+constexpr unsigned kSpareConnections = 16;
+
+// Descriptors kept free for everything else of the program.
+constexpr rlim_t kReservedFiles = 64;
+
+// Raises the process's limit of open files to its hard limit, once, and
+// returns the limit in force.
+rlim_t raiseFileLimit()
 {
-public:
-    bool start()
-    {
-        if (mPort != 0) {
+    static const rlim_t limit = [] {
+        rlimit files = {};
+        if (::getrlimit(RLIMIT_NOFILE, &files) != 0) {
+            return rlim_t(1024);
+        }
+        if (files.rlim_cur < files.rlim_max) {
+            rlimit raised = files;
+            raised.rlim_cur = files.rlim_max;
+            if (::setrlimit(RLIMIT_NOFILE, &raised) == 0) {
+                return raised.rlim_cur;
+            }
+        }
+        return files.rlim_cur;
+    }();
+    return limit;
+}
+
+std::string freshToken()
+{
+    unsigned char bits[16] = {};
+    size_t done = 0;
+    while (done < sizeof bits) {
+        const ssize_t got = ::getrandom(bits + done, sizeof bits - done, 0);
+        if (got > 0) {
+            done += size_t(got);
+        }
+    }
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string token;
+    for (unsigned char bit : bits) {
+        token += kHex[bit >> 4];
+        token += kHex[bit & 15];
+    }
+    return token;
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    c = static_cast<char>(c | 0x20);
+    return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+}
+
+// The bytes a percent-encoded URL path stands for; a "%" without two hex
+// digits stays as it is.
+std::string percentDecoded(std::string_view encoded)
+{
+    std::string decoded;
+    for (size_t i = 0; i < encoded.size(); ++i) {
+        if (encoded[i] == '%' && i + 2 < encoded.size() && hexValue(encoded[i + 1]) >= 0 &&
+            hexValue(encoded[i + 2]) >= 0) {
+            decoded += static_cast<char>(hexValue(encoded[i + 1]) * 16 + hexValue(encoded[i + 2]));
+            i += 2;
+        } else {
+            decoded += encoded[i];
+        }
+    }
+    return decoded;
+}
+
+std::optional<std::string> headerOf(MHD_Connection* connection, const char* name)
+{
+    const char* value = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, name);
+    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+}
+
+// Each answer, refusals included, forbids sniffing, leaking the URL (and so
+// the token) in a Referer, and being framed or loaded by another origin.
+void addCommonHeaders(MHD_Response* response)
+{
+    MHD_add_response_header(response, "Cache-Control", "no-cache");
+    MHD_add_response_header(response, "X-Content-Type-Options", "nosniff");
+    MHD_add_response_header(response, "Referrer-Policy", "no-referrer");
+    MHD_add_response_header(response, "Cross-Origin-Resource-Policy", "same-origin");
+    MHD_add_response_header(response, "Content-Security-Policy", "frame-ancestors 'self'");
+    MHD_add_response_header(response, "X-Frame-Options", "SAMEORIGIN");
+}
+
+MHD_Result queue(MHD_Connection* connection, unsigned status, MHD_Response* response)
+{
+    if (response == nullptr) {
+        return MHD_NO;
+    }
+    addCommonHeaders(response);
+    const MHD_Result result = MHD_queue_response(connection, status, response);
+    MHD_destroy_response(response);
+    return result;
+}
+
+// A short plain-text refusal: the status number and a line end.
+MHD_Result refuse(MHD_Connection* connection, unsigned status, bool closeAfter = false)
+{
+    const std::string text = std::to_string(status) + "\n";
+    MHD_Response* response = MHD_create_response_from_buffer(
+        text.size(), const_cast<char*>(text.data()), MHD_RESPMEM_MUST_COPY);
+    if (response == nullptr) {
+        return MHD_NO;
+    }
+    MHD_add_response_header(response, "Content-Type", "text/plain; charset=US-ASCII");
+    if (status == MHD_HTTP_METHOD_NOT_ALLOWED) {
+        MHD_add_response_header(response, "Allow", "GET, HEAD");
+    }
+    if (closeAfter) {
+        MHD_add_response_header(response, "Connection", "close");
+    }
+    return queue(connection, status, response);
+}
+
+std::string entityTag(const struct stat& info)
+{
+    char text[80];
+    std::snprintf(text, sizeof text, "\"%llx-%llx-%llx\"",
+                  static_cast<unsigned long long>(info.st_ino),
+                  static_cast<unsigned long long>(info.st_size),
+                  static_cast<unsigned long long>(info.st_mtim.tv_sec) * 1000000000ULL +
+                      static_cast<unsigned long long>(info.st_mtim.tv_nsec));
+    return text;
+}
+
+// True when an If-None-Match list names `tag` (weak comparison) or is "*".
+bool tagListMatches(const std::string& list, const std::string& tag)
+{
+    size_t start = 0;
+    while (start < list.size()) {
+        size_t end = list.find(',', start);
+        if (end == std::string::npos) {
+            end = list.size();
+        }
+        std::string item = list.substr(start, end - start);
+        const size_t first = item.find_first_not_of(" \t");
+        const size_t last = item.find_last_not_of(" \t");
+        item = first == std::string::npos ? std::string() : item.substr(first, last - first + 1);
+        if (item.rfind("W/", 0) == 0) {
+            item = item.substr(2);
+        }
+        if (item == "*" || item == tag) {
             return true;
         }
+        start = end + 1;
+    }
+    return false;
+}
+
+// True when the browser's copy, named by its validators, is still current.
+bool notModified(MHD_Connection* connection, const struct stat& info, const std::string& tag)
+{
+    if (const auto tags = headerOf(connection, MHD_HTTP_HEADER_IF_NONE_MATCH)) {
+        return tagListMatches(*tags, tag);
+    }
+    if (const auto since = headerOf(connection, MHD_HTTP_HEADER_IF_MODIFIED_SINCE)) {
+        const auto time = parseHttpDate(*since);
+        return time && info.st_mtim.tv_sec <= *time;
+    }
+    return false;
+}
+
+} // namespace
+
+// The HTTP side of the viewer server. Every request is checked in the order
+// peer, connection count, Host header, method, token, path; the first check
+// that fails answers at once, so a refused request never opens a file.
+class ViewerHttpDaemon
+{
+public:
+    explicit ViewerHttpDaemon(const ViewerServer::Limits& limits)
+        : mLimits(limits), mFolders(limits.beneath)
+    {
+    }
+
+    ~ViewerHttpDaemon()
+    {
+        if (mDaemon != nullptr) {
+            MHD_stop_daemon(mDaemon);
+        }
+    }
+
+    ViewerHttpDaemon(const ViewerHttpDaemon&) = delete;
+    ViewerHttpDaemon& operator=(const ViewerHttpDaemon&) = delete;
+
+    bool start()
+    {
+        if (mDaemon != nullptr) {
+            return true;
+        }
+        const rlim_t files = raiseFileLimit();
+        const rlim_t room = files > 2 * kReservedFiles ? (files - kReservedFiles) / 2 : 8;
+        mCap = static_cast<unsigned>(std::min<rlim_t>(mLimits.connections, room));
         mToken = freshToken();
-        mPort = listen(QHostAddress(QHostAddress::LocalHost), 0);
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = 0;
+        mDaemon = MHD_start_daemon(
+            MHD_USE_EPOLL_INTERNAL_THREAD, 0, nullptr, nullptr, &ViewerHttpDaemon::answer, this,
+            MHD_OPTION_SOCK_ADDR, &address, MHD_OPTION_CONNECTION_TIMEOUT, mLimits.idleSeconds,
+            MHD_OPTION_CONNECTION_LIMIT, mCap + kSpareConnections,
+            MHD_OPTION_CONNECTION_MEMORY_LIMIT, kConnectionMemory, MHD_OPTION_NOTIFY_CONNECTION,
+            &ViewerHttpDaemon::notify, this, MHD_OPTION_UNESCAPE_CALLBACK,
+            &ViewerHttpDaemon::keepEscaped, nullptr, MHD_OPTION_END);
+        if (mDaemon == nullptr) {
+            return false;
+        }
+        const MHD_DaemonInfo* info = MHD_get_daemon_info(mDaemon, MHD_DAEMON_INFO_BIND_PORT);
+        mPort = info != nullptr ? info->port : 0;
+        if (mPort == 0) {
+            MHD_stop_daemon(mDaemon);
+            mDaemon = nullptr;
+        }
         return mPort != 0;
     }
 
     quint16 port() const { return mPort; }
-    const QByteArray& token() const { return mToken; }
+    const std::string& token() const { return mToken; }
     ServedFolders& folders() { return mFolders; }
 
-protected:
-    bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override
+private:
+    // The URL is looked at as it came: decoding it is ours to do, after the
+    // token, so that an encoded NUL or "/" cannot slip past the path checks.
+    static size_t keepEscaped(void*, MHD_Connection*, char* text) { return std::strlen(text); }
+
+    static void notify(void* self, MHD_Connection* connection, void**,
+                       MHD_ConnectionNotificationCode code)
     {
-        QHttpServerResponder responder = makeResponder(request, socket);
-        const bool head = request.method() == QHttpServerRequest::Method::Head;
-        if (!request.remoteAddress().isLoopback() || !hostIsOurs(request)) {
-            refuse(responder, Status::Forbidden, head);
-            return true;
+        auto* daemon = static_cast<ViewerHttpDaemon*>(self);
+        if (code == MHD_CONNECTION_NOTIFY_STARTED) {
+            daemon->mOpen.fetch_add(1);
+            // Small pages and pictures go out at once rather than waiting
+            // for more to fill a packet.
+            const MHD_ConnectionInfo* info =
+                MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
+            if (info != nullptr) {
+                const int on = 1;
+                ::setsockopt(info->connect_fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+            }
+        } else {
+            daemon->mOpen.fetch_sub(1);
         }
-        if (request.method() != QHttpServerRequest::Method::Get && !head) {
-            refuse(responder, Status::MethodNotAllowed, head);
-            return true;
-        }
-        const std::optional<std::string> path = requestedPath(request);
-        const std::optional<std::string> file = path ? mFolders.resolve(*path) : std::nullopt;
-        if (!file) {
-            refuse(responder, Status::NotFound, head);
-            return true;
-        }
-        serveFile(responder, *file, head);
-        return true;
     }
 
-    void missingHandler(const QHttpServerRequest&, QTcpSocket*) override {}
-
-private:
-    static QByteArray freshToken()
+    static MHD_Result answer(void* self, MHD_Connection* connection, const char* url,
+                             const char* method, const char*, const char*, size_t*, void** request)
     {
-        std::array<quint32, 4> bits{};
-        QRandomGenerator::system()->fillRange(bits.data(), bits.size());
-        return QByteArray(reinterpret_cast<const char*>(bits.data()), sizeof(bits)).toHex();
+        auto* daemon = static_cast<ViewerHttpDaemon*>(self);
+        // The engine calls once when the head has arrived and again when the
+        // body has. A request that announces a body is answered at the first
+        // call, which makes the engine close the connection after the answer
+        // instead of taking the body in; any other is answered at the second,
+        // so that the connection stays open for the next request.
+        if (*request == nullptr && !announcesBody(connection, method)) {
+            *request = daemon;
+            return MHD_YES;
+        }
+        return daemon->answer(connection, url, method);
+    }
+
+    static bool announcesBody(MHD_Connection* connection, const char* method)
+    {
+        const bool get = std::strcmp(method, MHD_HTTP_METHOD_GET) == 0;
+        if (!get && std::strcmp(method, MHD_HTTP_METHOD_HEAD) != 0) {
+            return true; // refused whatever it carries
+        }
+        const auto length = headerOf(connection, MHD_HTTP_HEADER_CONTENT_LENGTH);
+        return (length && *length != "0") ||
+               headerOf(connection, MHD_HTTP_HEADER_TRANSFER_ENCODING).has_value();
+    }
+
+    MHD_Result answer(MHD_Connection* connection, const char* url, const char* method)
+    {
+        if (!peerIsLoopback(connection)) {
+            return refuse(connection, MHD_HTTP_FORBIDDEN, true);
+        }
+        if (mOpen.load() > int(mCap)) {
+            return refuse(connection, MHD_HTTP_SERVICE_UNAVAILABLE, true);
+        }
+        if (!hostIsOurs(connection)) {
+            return refuse(connection, MHD_HTTP_FORBIDDEN);
+        }
+        const bool get = std::strcmp(method, MHD_HTTP_METHOD_GET) == 0;
+        if (!get && std::strcmp(method, MHD_HTTP_METHOD_HEAD) != 0) {
+            return refuse(connection, MHD_HTTP_METHOD_NOT_ALLOWED, true);
+        }
+        const std::optional<std::string> path = requestedPath(url);
+        const int fd = path ? mFolders.open(*path) : -1;
+        if (fd < 0) {
+            return refuse(connection, MHD_HTTP_NOT_FOUND);
+        }
+        return sendFile(connection, fd, *path);
+    }
+
+    static bool peerIsLoopback(MHD_Connection* connection)
+    {
+        const MHD_ConnectionInfo* info =
+            MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
+        if (info == nullptr || info->client_addr == nullptr ||
+            info->client_addr->sa_family != AF_INET) {
+            return false;
+        }
+        const auto* address = reinterpret_cast<const sockaddr_in*>(info->client_addr);
+        return (ntohl(address->sin_addr.s_addr) >> 24) == 127;
     }
 
     // Exactly one Host header, naming this server as the browser was told it.
     // A page of another site that a name server points at 127.0.0.1 sends
     // its own host name and is refused.
-    bool hostIsOurs(const QHttpServerRequest& request) const
+    bool hostIsOurs(MHD_Connection* connection) const
     {
-        const QByteArray expected = "127.0.0.1:" + QByteArray::number(mPort);
-        int hosts = 0;
-        bool matches = false;
-        for (const auto& [name, value] : request.headers()) {
-            if (name.compare("host", Qt::CaseInsensitive) == 0) {
-                ++hosts;
-                matches = value == expected;
-            }
-        }
-        return hosts == 1 && matches;
+        struct Count
+        {
+            std::string expected;
+            int hosts = 0;
+            bool matches = false;
+        } count{"127.0.0.1:" + std::to_string(mPort)};
+        MHD_get_connection_values(
+            connection, MHD_HEADER_KIND,
+            [](void* context, MHD_ValueKind, const char* key, const char* value) {
+                auto* seen = static_cast<Count*>(context);
+                if (::strcasecmp(key, "host") == 0) {
+                    ++seen->hosts;
+                    seen->matches = value != nullptr && seen->expected == value;
+                }
+                return MHD_YES;
+            },
+            &count);
+        return count.hosts == 1 && count.matches;
     }
 
     // The absolute file path after the token, percent-decoded to the bytes of
     // the file name; nothing when the token is wrong.
-    std::optional<std::string> requestedPath(const QHttpServerRequest& request) const
+    std::optional<std::string> requestedPath(const char* url) const
     {
-        const QByteArray encoded = request.url().path(QUrl::FullyEncoded).toLatin1();
-        const QByteArray prefix = "/" + mToken + "/";
-        if (!encoded.startsWith(prefix)) {
+        const std::string_view target(url);
+        const std::string prefix = "/" + mToken + "/";
+        if (target.compare(0, prefix.size(), prefix) != 0) {
             return std::nullopt;
         }
-        const QByteArray decoded = QByteArray::fromPercentEncoding(encoded.mid(prefix.size() - 1));
-        return decoded.toStdString();
+        return percentDecoded(target.substr(prefix.size() - 1));
     }
 
-    static void refuse(QHttpServerResponder& responder, Status status, bool head)
+    static MHD_Result sendFile(MHD_Connection* connection, int fd, const std::string& path)
     {
-        const QByteArray text = QByteArray::number(static_cast<int>(status)) + "\n";
-        responder.writeStatusLine(status);
-        responder.writeHeader("Content-Type", "text/plain; charset=US-ASCII");
-        responder.writeHeader("Content-Length", QByteArray::number(text.size()));
-        responder.writeHeader("Cache-Control", "no-cache");
-        if (status == Status::MethodNotAllowed) {
-            responder.writeHeader("Allow", "GET, HEAD");
+        struct stat info = {};
+        if (::fstat(fd, &info) != 0) {
+            ::close(fd);
+            return refuse(connection, MHD_HTTP_NOT_FOUND);
         }
-        responder.writeBody(head ? QByteArray() : text);
-    }
-
-    static void serveFile(QHttpServerResponder& responder, const std::string& path, bool head)
-    {
-        // The path is already resolved; O_NOFOLLOW refuses a link put in its
-        // place since, and fstat confirms a plain file on the open handle.
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-        struct stat info
-        {
-        };
-        if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-            if (fd >= 0) {
-                ::close(fd);
+        const uint64_t size = static_cast<uint64_t>(info.st_size);
+        const std::string tag = entityTag(info);
+        const std::string modified = httpDate(info.st_mtim.tv_sec);
+        unsigned status = MHD_HTTP_OK;
+        MHD_Response* response = nullptr;
+        ByteRange range = byteRangeFor(headerOf(connection, MHD_HTTP_HEADER_RANGE), size);
+        if (const auto ifRange = headerOf(connection, MHD_HTTP_HEADER_IF_RANGE)) {
+            if (*ifRange != tag && *ifRange != modified) {
+                range = {};
             }
-            refuse(responder, Status::NotFound, head);
-            return;
         }
-        const QByteArray type = QByteArray::fromStdString(contentTypeFor(path));
-        if (head) {
+        if (notModified(connection, info, tag)) {
             ::close(fd);
-            responder.writeStatusLine(Status::Ok);
-            responder.writeHeader("Content-Type", type);
-            responder.writeHeader("Content-Length", QByteArray::number(qint64(info.st_size)));
-            responder.writeHeader("Cache-Control", "no-cache");
-            responder.writeHeader("X-Content-Type-Options", "nosniff");
-            responder.writeBody(QByteArray());
-            return;
-        }
-        auto* file = new QFile;
-        if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+            status = MHD_HTTP_NOT_MODIFIED;
+            response = MHD_create_response_from_buffer(0, nullptr, MHD_RESPMEM_PERSISTENT);
+        } else if (range.kind == ByteRange::Kind::Unsatisfiable) {
             ::close(fd);
-            delete file;
-            refuse(responder, Status::NotFound, head);
-            return;
+            const std::string text = "416\n";
+            status = MHD_HTTP_RANGE_NOT_SATISFIABLE;
+            response = MHD_create_response_from_buffer(text.size(), const_cast<char*>(text.data()),
+                                                       MHD_RESPMEM_MUST_COPY);
+            if (response != nullptr) {
+                MHD_add_response_header(response, "Content-Range",
+                                        ("bytes */" + std::to_string(size)).c_str());
+                MHD_add_response_header(response, "Content-Type", "text/plain; charset=US-ASCII");
+            }
+            return queue(connection, status, response);
+        } else if (range.kind == ByteRange::Kind::Part) {
+            status = MHD_HTTP_PARTIAL_CONTENT;
+            response = MHD_create_response_from_fd_at_offset64(range.last - range.first + 1, fd,
+                                                               range.first);
+            if (response != nullptr) {
+                const std::string part = "bytes " + std::to_string(range.first) + "-" +
+                                         std::to_string(range.last) + "/" + std::to_string(size);
+                MHD_add_response_header(response, "Content-Range", part.c_str());
+            }
+        } else if (size == 0) {
+            ::close(fd);
+            response = MHD_create_response_from_buffer(0, nullptr, MHD_RESPMEM_PERSISTENT);
+        } else {
+            response = MHD_create_response_from_fd64(size, fd);
         }
-        // The responder takes the file and sends it in pieces as the socket
-        // drains, with a Content-Length taken from its size.
-        responder.write(file, {{"Content-Type", type},
-                               {"Cache-Control", "no-cache"},
-                               {"X-Content-Type-Options", "nosniff"}});
+        if (response == nullptr) {
+            return MHD_NO; // the engine closes the connection
+        }
+        if (status != MHD_HTTP_NOT_MODIFIED) {
+            MHD_add_response_header(response, "Content-Type", contentTypeFor(path).c_str());
+            MHD_add_response_header(response, "Accept-Ranges", "bytes");
+        }
+        MHD_add_response_header(response, "ETag", tag.c_str());
+        MHD_add_response_header(response, "Last-Modified", modified.c_str());
+        return queue(connection, status, response);
     }
 
-    quint16 mPort = 0;
-    QByteArray mToken;
+    ViewerServer::Limits mLimits;
     ServedFolders mFolders;
+    MHD_Daemon* mDaemon = nullptr;
+    std::atomic<quint16> mPort = 0;
+    std::string mToken;
+    unsigned mCap = 0;
+    std::atomic<int> mOpen = 0;
 };
 
-ViewerServer::ViewerServer() : mListener(std::make_unique<ViewerHttpListener>()) {}
+ViewerServer::ViewerServer() : ViewerServer(Limits{}) {}
+
+ViewerServer::ViewerServer(const Limits& limits)
+    : mDaemon(std::make_unique<ViewerHttpDaemon>(limits))
+{
+}
 
 ViewerServer::~ViewerServer() = default;
 
 bool ViewerServer::start()
 {
-    return mListener->start();
+    return mDaemon->start();
 }
 
 bool ViewerServer::isListening() const
 {
-    return mListener->port() != 0;
+    return mDaemon->port() != 0;
 }
 
 quint16 ViewerServer::port() const
 {
-    return mListener->port();
+    return mDaemon->port();
 }
 
 void ViewerServer::allowFolder(const std::string& folder)
 {
-    mListener->folders().allow(folder);
+    mDaemon->folders().allow(folder);
 }
 
 QUrl ViewerServer::urlFor(const std::string& filePath) const
@@ -189,8 +483,8 @@ QUrl ViewerServer::urlFor(const std::string& filePath) const
     if (!isListening() || filePath.empty() || filePath.front() != '/') {
         return {};
     }
-    const QByteArray path =
-        "/" + mListener->token() + QByteArray::fromStdString(filePath).toPercentEncoding("/");
+    const QByteArray path = "/" + QByteArray::fromStdString(mDaemon->token()) +
+                            QByteArray::fromStdString(filePath).toPercentEncoding("/");
     return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port()) + QString::fromLatin1(path),
                 QUrl::StrictMode);
 }

@@ -5,28 +5,43 @@
 #include <memory>
 #include <string>
 
-#include "viewer/server/served_folders.h"
+#include "viewer/server/beneath_open.h"
 
 namespace vimbrel {
 
-class ViewerHttpListener;
+class ViewerHttpDaemon;
 
 // The small web server that lets the browser run the viewer: the pages call
 // each other's scripts across frames, which browsers allow for pages served
 // from one origin and refuse for pages opened from disk.
 //
-// It runs on the event loop of the thread that owns it (no thread of its
-// own), listens on 127.0.0.1 only at a port the system picks, and answers
-// only URLs of the form http://127.0.0.1:PORT/TOKEN/<absolute file path>,
-// where TOKEN is 128 random bits drawn anew at each start. It answers GET and
-// HEAD for plain files inside the folders allowed through allowFolder() and
-// nothing else; a request with a wrong token, a Host header other than
-// 127.0.0.1:PORT, another method, or a path outside those folders is refused
-// before any file is opened. Files are streamed from disk, not read whole.
+// It runs on a thread of its own (libmicrohttpd, epoll), so that no window
+// or event loop ever waits on a socket or a file for it. It listens on
+// 127.0.0.1 only at a port the system picks, and answers only URLs of the
+// form http://127.0.0.1:PORT/TOKEN/<absolute file path>, where TOKEN is 128
+// random bits drawn anew at each start. It answers GET and HEAD for plain
+// files inside the folders allowed through allowFolder() and nothing else; a
+// request with a wrong token, a Host header other than 127.0.0.1:PORT,
+// another method, or a path outside those folders is refused before any
+// file is opened, and a request body is never read. Files go out from their
+// open descriptor (sendfile), never read into memory.
 class ViewerServer
 {
 public:
+    // Bounds on what clients may take; the defaults suit a person's browser.
+    struct Limits
+    {
+        // A connection that sends nothing for this long is closed.
+        unsigned idleSeconds = 30;
+        // Connections served at once; one more is answered 503.
+        unsigned connections = 256;
+        // How files are kept inside their folders (a test may ask for the
+        // walk that older kernels get).
+        BeneathMode beneath = BeneathMode::Kernel;
+    };
+
     ViewerServer();
+    explicit ViewerServer(const Limits& limits);
     ~ViewerServer();
     ViewerServer(const ViewerServer&) = delete;
     ViewerServer& operator=(const ViewerServer&) = delete;
@@ -34,13 +49,12 @@ public:
     // Starts listening, with a fresh token. True when it listens (also when it
     // already did); false when no port could be had.
     bool start();
-
     bool isListening() const;
     quint16 port() const;
 
-    // Lets the server hand out the plain files of `folder` (absolute; links
-    // in its path are resolved now). Folders stay allowed while the server
-    // lives.
+    // Lets the server hand out the plain files of `folder` (absolute; the
+    // folder is opened now). Folders stay allowed while the server lives.
+    // May be called while the server answers requests.
     void allowFolder(const std::string& folder);
 
     // The URL under which the absolute `filePath` is served; empty before
@@ -48,7 +62,7 @@ public:
     QUrl urlFor(const std::string& filePath) const;
 
 private:
-    std::unique_ptr<ViewerHttpListener> mListener;
+    std::unique_ptr<ViewerHttpDaemon> mDaemon;
 };
 
 } // namespace vimbrel

@@ -1,5 +1,7 @@
 #include "viewer/server/viewer_opener.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -44,10 +46,27 @@ protected:
             .status;
     }
 
+    // The viewer URL that the redirect page handed to the browser leads to.
+    static QUrl viewerUrlIn(const std::string& page)
+    {
+        const std::string text = testing::readFile(page);
+        const std::string start = "content=\"0;url=";
+        const size_t from = text.find(start);
+        if (from == std::string::npos) {
+            return {};
+        }
+        const size_t to = text.find('"', from + start.size());
+        return QUrl(
+            QString::fromStdString(text.substr(from + start.size(), to - from - start.size())));
+    }
+
     TempFolder mRoot;
     std::vector<std::pair<QUrl, bool>> mLaunched;
+    std::vector<std::string> mPages;
+    // Keeps what the browser would get: the viewer URL the page leads to.
     ViewerOpener::Launcher mLauncher = [this](const QUrl& url, bool maximised) {
-        mLaunched.emplace_back(url, maximised);
+        mPages.push_back(url.toLocalFile().toStdString());
+        mLaunched.emplace_back(viewerUrlIn(mPages.back()), maximised);
         return true;
     };
 };
@@ -82,6 +101,30 @@ TEST_F(ViewerOpenerTest, LaterRunsAddTheirFoldersToTheSameServer)
     EXPECT_EQ(statusOf(mLaunched[1].first, "../../pictures/a.jpg"), 200);
     EXPECT_EQ(statusOf(mLaunched[1].first, "../../other/b.jpg"), 200);
     EXPECT_EQ(statusOf(mLaunched[1].first, "../../unrelated/c.jpg"), 404);
+}
+
+TEST_F(ViewerOpenerTest, TheBrowserGetsAPrivatePageThatGoesWithTheOpener)
+{
+    {
+        ViewerOpener opener(mRoot / "app/", mLauncher);
+        ASSERT_TRUE(opener.open(pagesFor("pictures/"), false).opened);
+        ASSERT_EQ(mPages.size(), 1u);
+        // Not the URL (with its token) but a file is given to the browser.
+        EXPECT_EQ(mPages[0].find("127.0.0.1"), std::string::npos);
+        EXPECT_EQ(mLaunched[0].first, opener.serve(pagesFor("pictures/")));
+        struct stat page = {};
+        struct stat folder = {};
+        ASSERT_EQ(::stat(mPages[0].c_str(), &page), 0);
+        const std::string folderPath = mPages[0].substr(0, mPages[0].rfind('/'));
+        ASSERT_EQ(::stat(folderPath.c_str(), &folder), 0);
+        EXPECT_EQ(page.st_mode & 0777, 0600u);
+        EXPECT_EQ(folder.st_mode & 0777, 0700u);
+        opener.open(pagesFor("pictures/"), false);
+        EXPECT_EQ(mPages[1], mPages[0]); // one page, rewritten
+    }
+    struct stat gone = {};
+    EXPECT_NE(::stat(mPages[0].c_str(), &gone), 0);
+    EXPECT_NE(::stat(mPages[0].substr(0, mPages[0].rfind('/')).c_str(), &gone), 0);
 }
 
 TEST_F(ViewerOpenerTest, ABrowserThatCannotStartIsReportedWithItsUrl)
