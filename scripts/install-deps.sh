@@ -13,7 +13,7 @@ packages=(
 )
 if [ "${1:-}" = "--test" ]; then
   # Browser tests, screenshots, the benchmark's peers and the fuzzers.
-  packages+=(chromium nodejs npm xvfb xauth imagemagick fonts-dejavu-core graphicsmagick libvips-tools clang libclang-rt-14-dev)
+  packages+=(chromium nodejs npm xvfb xauth imagemagick fonts-dejavu-core graphicsmagick libvips-tools clang libclang-rt-14-dev wrk nginx-light curl)
 fi
 
 missing=()
