@@ -5,7 +5,7 @@
 # then the viewer server against python3 -m http.server and nginx.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh --test
+scripts/install-deps.sh --bench
 cmake --preset bench -G Ninja >/dev/null
 cmake --build --preset bench -j"$(nproc)" --target show_bench vimbrel-cli
 build-bench/bench/show_bench "$@"

@@ -11,10 +11,14 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-noto-cjk
 )
-if [ "${1:-}" = "--test" ]; then
-  # Browser tests, screenshots, the benchmark's peers and the fuzzers.
-  packages+=(chromium nodejs npm xvfb xauth imagemagick fonts-dejavu-core graphicsmagick libvips-tools clang libclang-rt-14-dev wrk nginx-light curl)
-fi
+# Browser tests, screenshots, the benchmark's peers and the fuzzers.
+test_packages=(chromium nodejs npm xvfb xauth imagemagick fonts-dejavu-core graphicsmagick libvips-tools
+               clang libclang-rt-14-dev)
+case "${1:-}" in
+  --test) packages+=("${test_packages[@]}") ;;
+  # The benchmark also measures the viewer server against nginx with wrk.
+  --bench) packages+=("${test_packages[@]}" wrk nginx-light curl) ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
