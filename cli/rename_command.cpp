@@ -8,18 +8,24 @@
 #include "cli/commands.h"
 #include "platform/file_system.h"
 #include "platform/user_interface.h"
+#include "rename/journal_line.h"
+#include "rename/rename_journal.h"
 #include "rename/rename_run.h"
+#include "rename/rename_undo.h"
 #include "settings/options.h"
 #include "settings/settings_file.h"
 
 namespace vimbrel::cli {
 namespace {
 
-// What `rename FOLDER [--app-folder DIR]` was given.
+// What `rename FOLDER [--app-folder DIR] [--dry-run]` or
+// `rename --undo [--app-folder DIR]` was given.
 struct RenameArguments
 {
     std::string folder;
     std::string appFolder;
+    bool dryRun = false;
+    bool undo = false;
 };
 
 bool parseArguments(const std::vector<std::string>& args, const std::string& programFolder,
@@ -33,6 +39,10 @@ bool parseArguments(const std::vector<std::string>& args, const std::string& pro
                 return false;
             }
             appFolder = args[++i];
+        } else if (args[i] == "--dry-run" && !parsed.dryRun) {
+            parsed.dryRun = true;
+        } else if (args[i] == "--undo" && !parsed.undo) {
+            parsed.undo = true;
         } else if (args[i].rfind("--", 0) == 0 || haveFolder || args[i].empty()) {
             // An empty FOLDER would stand for the current folder.
             return false;
@@ -42,7 +52,8 @@ bool parseArguments(const std::vector<std::string>& args, const std::string& pro
         }
     }
     parsed.appFolder = fs::withSeparator(appFolder ? *appFolder : programFolder);
-    return haveFolder;
+    // --undo takes back the last run wherever it was: it names no folder.
+    return parsed.undo ? !haveFolder && !parsed.dryRun : haveFolder;
 }
 
 // Collects the messages of a run; the command decides afterwards which
@@ -79,16 +90,31 @@ int runRename(const std::vector<std::string>& args, const std::string& programFo
         streams.err << kUsage;
         return 2;
     }
+    const std::string journal = renameJournalPath(parsed.appFolder);
+    RecordingInterface ui;
+    if (parsed.undo) {
+        const bool ran = UndoRename(journal, ui).ran;
+        ui.writeTo(ran ? streams.out : streams.err);
+        return ran ? 0 : 1;
+    }
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(parsed.folder, error);
     if (error) {
         streams.err << "vimbrel-cli: " << parsed.folder << ": " << error.message() << '\n';
         return 1;
     }
+    const std::string folder = fs::withSeparator(absolute.string());
     Options options = LoadSettings(parsed.appFolder).options;
-    RecordingInterface ui;
-    RenameRun run(options, ui);
-    if (!run.BtnExecClick(fs::withSeparator(absolute.string()))) {
+    RenameRun run(options, ui, journal);
+    if (parsed.dryRun) {
+        // Paths below FOLDER, written as the journal writes names, so that
+        // each rename stays on one line whatever its names hold.
+        run.planOnly([&](const std::string& in, const std::string& from, const std::string& to) {
+            const std::string below = in.substr(std::min(in.size(), folder.size()));
+            streams.out << escapedName(below + from) << " → " << escapedName(below + to) << '\n';
+        });
+    }
+    if (!run.BtnExecClick(folder)) {
         ui.writeTo(streams.err);
         return 1;
     }

@@ -1,5 +1,7 @@
 #include "rename/rename_run.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include "platform/file_system.h"
@@ -21,7 +23,10 @@ bool isPlainFileName(const std::string& name)
 
 } // namespace
 
-RenameRun::RenameRun(Options& options, UserInterface& ui) : mOptions(options), mUi(ui) {}
+RenameRun::RenameRun(Options& options, UserInterface& ui, std::string journalPath)
+    : mOptions(options), mUi(ui), mJournalPath(std::move(journalPath))
+{
+}
 
 bool RenameRun::BtnExecClick(const std::string& selectedFolder)
 {
@@ -32,8 +37,15 @@ bool RenameRun::BtnExecClick(const std::string& selectedFolder)
         return false;
     }
     mRenameCount = 0;
+    if (!mPlan && !mJournalPath.empty() && !onlyClearsAttributes() && !selectedFolder.empty() &&
+        !mJournal.start(mJournalPath)) {
+        // The run goes on without a way back; an older journal must not
+        // stand in for this run.
+        fs::deleteFile(mJournalPath);
+    }
     // Without a chosen folder nothing is worked on, never the current folder.
     const int listed = selectedFolder.empty() ? 0 : RenameFiles(selectedFolder);
+    mJournal.finish();
     if (!mOptions.ChkAutoNum && !onlyClearsAttributes()) {
         const int64_t next = static_cast<int64_t>(mOptions.SpinFCnt) + listed;
         mOptions.SpinFCnt = static_cast<int>(std::clamp<int64_t>(next, kSpinFCntMin, kSpinFCntMax));
@@ -69,7 +81,9 @@ int RenameRun::RenameFiles(const std::string& folder)
 std::vector<std::string> RenameRun::listFolder(const std::string& folder)
 {
     std::vector<std::string> subFolders;
+    mFolderNames.clear();
     for (const fs::DirEntry& entry : fs::listFolder(folder)) {
+        mFolderNames.insert(entry.name);
         if (entry.directory) {
             // A link to a folder is not descended, so no link can lead the
             // run round in a loop or out of the chosen tree.
@@ -84,13 +98,37 @@ std::vector<std::string> RenameRun::listFolder(const std::string& folder)
         // A link has no attributes of its own; clearing them would change the
         // file it points to, which may lie anywhere.
         if (mOptions.ChKRead && entry.readOnly && !entry.link) {
-            if (fs::setArchiveOnly(folder + entry.name) && onlyClearsAttributes()) {
-                ++mRenameCount;
-            }
+            clearReadOnly(folder, entry.name);
         }
         mRenameList.push_back(entry.name);
     }
     return subFolders;
+}
+
+void RenameRun::clearReadOnly(const std::string& folder, const std::string& name)
+{
+    if (mPlan) {
+        mRenameCount += onlyClearsAttributes() ? 1 : 0;
+        return;
+    }
+    struct stat before = {};
+    const bool known = ::lstat((folder + name).c_str(), &before) == 0;
+    if (!fs::setArchiveOnly(folder + name)) {
+        return;
+    }
+    if (onlyClearsAttributes()) {
+        ++mRenameCount;
+    }
+    if (known && mJournal.recording()) {
+        JournalStep step;
+        step.kind = JournalStep::Kind::MadeWritable;
+        step.device = uint64_t(before.st_dev);
+        step.inode = uint64_t(before.st_ino);
+        step.folder = folder;
+        step.oldName = name;
+        step.mode = uint32_t(before.st_mode & 07777);
+        mJournal.record(step);
+    }
 }
 
 void RenameRun::renameListed(const std::string& folder)
@@ -102,14 +140,42 @@ void RenameRun::renameListed(const std::string& folder)
     }
     for (const std::string& name : mRenameList) {
         const std::string newName = MakeNewName(mOptions, name, std::to_string(mNextNumber));
-        // The outcome is not checked: a file that keeps its name still uses
-        // up its number and counts as tried.
+        // The outcome does not change the count: a file that keeps its name
+        // still uses up its number and counts as tried.
         if (isPlainFileName(newName)) {
-            fs::renameNoReplace(folder + name, folder + newName);
+            renameOne(folder, name, newName);
         }
         ++mNextNumber;
         ++mRenameCount;
     }
+}
+
+bool RenameRun::renameOne(const std::string& folder, const std::string& name,
+                          const std::string& newName)
+{
+    if (mPlan) {
+        if (mFolderNames.count(newName) != 0) {
+            return false; // the real run's rename would find the name taken
+        }
+        mFolderNames.erase(name);
+        mFolderNames.insert(newName);
+        mPlan(folder, name, newName);
+        return true;
+    }
+    if (!fs::renameNoReplace(folder + name, folder + newName)) {
+        return false;
+    }
+    struct stat info = {};
+    if (mJournal.recording() && ::lstat((folder + newName).c_str(), &info) == 0) {
+        JournalStep step;
+        step.device = uint64_t(info.st_dev);
+        step.inode = uint64_t(info.st_ino);
+        step.folder = folder;
+        step.oldName = name;
+        step.newName = newName;
+        mJournal.record(step);
+    }
+    return true;
 }
 
 bool RenameRun::onlyClearsAttributes() const

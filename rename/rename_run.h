@@ -1,11 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/collation.h"
 #include "platform/user_interface.h"
+#include "rename/rename_journal.h"
 #include "settings/options.h"
 
 namespace vimbrel {
@@ -22,9 +25,20 @@ namespace vimbrel {
 class RenameRun
 {
 public:
+    // Receives each rename a dry run would make, in the order it would.
+    using Plan = std::function<void(const std::string& folder, const std::string& oldName,
+                                    const std::string& newName)>;
+
     // The run reads `options` at the moment of use and advances SpinFCnt;
-    // messages and the rename tab's state go to `ui`.
-    RenameRun(Options& options, UserInterface& ui);
+    // messages and the rename tab's state go to `ui`. A run that renames
+    // keeps a journal of its steps at `journalPath` (none when empty), which
+    // replaces the journal of the run before and lets 元に戻す take it back.
+    RenameRun(Options& options, UserInterface& ui, std::string journalPath = {});
+
+    // Makes this a dry run: it touches nothing (no rename, no read-only
+    // clearing, no journal), hands each rename it would make to `plan`, and
+    // ends with the message and start number the real run would.
+    void planOnly(Plan plan) { mPlan = std::move(plan); }
 
     // The command behind 実行 on `selectedFolder` (ending in "/", or "" while
     // no folder is chosen, which touches nothing). Ends with one message.
@@ -42,12 +56,22 @@ private:
     // attributes on the way, and returns the names of its sub-folders.
     std::vector<std::string> listFolder(const std::string& folder);
     void renameListed(const std::string& folder);
+    // Renames one file, or plans it in a dry run; true when it was (or would
+    // be) renamed.
+    bool renameOne(const std::string& folder, const std::string& name, const std::string& newName);
+    void clearReadOnly(const std::string& folder, const std::string& name);
     bool onlyClearsAttributes() const;
 
     Options& mOptions;
     UserInterface& mUi;
     Collator mCollator;
+    std::string mJournalPath;
+    RenameJournalWriter mJournal;
+    Plan mPlan;
     std::vector<std::string> mRenameList;
+    // Every name of the folder being worked on, kept up to date by a dry run
+    // so that it refuses the names a real run would find taken.
+    std::set<std::string> mFolderNames;
     // Wider than the numbers the rule reads, so that counting on past the
     // highest 32-bit number in use cannot overflow.
     int64_t mNextNumber = 0;

@@ -104,6 +104,7 @@ struct FormControls
     QCheckBox* ChKRead = nullptr;
     QCheckBox* ChkDirs = nullptr;
     QToolButton* BtnExec = nullptr;
+    QToolButton* BtnUndo = nullptr; // 元に戻す: takes back the last rename run
 };
 
 } // namespace vimbrel

@@ -56,6 +56,15 @@ void drawExecute(QPainter& painter)
     painter.drawLine(12, 13, 14, 11);
 }
 
+void drawUndo(QPainter& painter)
+{
+    painter.setPen(QPen(QColor(40, 90, 180), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawArc(QRectF(3, 3, 10, 9), 90 * 16, -200 * 16);
+    painter.drawLine(3, 5, 7, 2);
+    painter.drawLine(3, 5, 7, 8);
+}
+
 } // namespace
 
 QIcon glyphIcon(Glyph glyph)
@@ -79,6 +88,9 @@ QIcon glyphIcon(Glyph glyph)
         break;
     case Glyph::Execute:
         drawExecute(painter);
+        break;
+    case Glyph::Undo:
+        drawUndo(painter);
         break;
     }
     painter.end();

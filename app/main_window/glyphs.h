@@ -13,7 +13,8 @@ enum class Glyph
     Version, // Ver: an "i" in a circle
     Help,    // Help: a "?" in a circle
     Folder,  // 指定: a folder
-    Execute  // 実行: a name tag with an arrow
+    Execute, // 実行: a name tag with an arrow
+    Undo     // 元に戻す: an arrow turning back
 };
 
 QIcon glyphIcon(Glyph glyph);

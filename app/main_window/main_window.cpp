@@ -121,6 +121,7 @@ void TForm1::connectHandlers()
     connect(c.ChkZero, &QCheckBox::toggled, this, &TForm1::EditFHeadChange);
     connect(c.SpinKeta, &QSpinBox::valueChanged, this, &TForm1::EditFHeadChange);
     connect(c.BtnExec, &QToolButton::clicked, this, &TForm1::BtnExecClick);
+    connect(c.BtnUndo, &QToolButton::clicked, this, &TForm1::BtnUndoClick);
 }
 
 void TForm1::guarded(const std::function<void()>& body)
@@ -144,6 +145,7 @@ void TForm1::FormCreate()
     mSelectedFolder.clear();
     const LoadedSettings loaded = LoadSettings(mAppFolder);
     applyLoadedSettings(loaded.options, loaded.window);
+    updateUndoButton();
 }
 
 void TForm1::FormDestroy()

@@ -46,6 +46,8 @@ public:
     void BtnFdrClick();
     void EditFHeadChange();
     void BtnExecClick();
+    // 元に戻す: takes back the last rename run from its journal.
+    void BtnUndoClick();
     // Reopens the tree along stored captions and chooses the folder at their
     // end; stops, with no folder chosen, where a caption no longer matches.
     void SelectTreePath(const std::vector<std::string>& storedPath);
@@ -77,6 +79,10 @@ private:
     // extension lists and the advanced start number.
     void showCommandResults(const Options& after);
     int countFiles() const;
+    // Where rename runs keep their journal, beside the settings file.
+    std::string renameJournal() const;
+    // 元に戻す can be pressed while a journal exists.
+    void updateUndoButton();
     void onTreeCurrentChanged(const QModelIndex& current, const QModelIndex& previous);
     void onFolderRenamed(const std::string& oldPath, const std::string& newPath);
     void onRenameRefused(const QString& message);

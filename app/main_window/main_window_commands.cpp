@@ -10,7 +10,9 @@
 #include "app/main_window/main_window.h"
 #include "app/main_window/window_user_interface.h"
 #include "platform/file_system.h"
+#include "rename/rename_journal.h"
 #include "rename/rename_run.h"
+#include "rename/rename_undo.h"
 #include "rename/sample_text.h"
 #include "viewer/show/show_command.h"
 
@@ -43,9 +45,29 @@ void TForm1::BtnShowClick()
 void TForm1::BtnExecClick()
 {
     runCommand([this](Options& current) {
-        RenameRun run(current, *mUi);
+        RenameRun run(current, *mUi, renameJournal());
         run.BtnExecClick(mSelectedFolder);
     });
+    updateUndoButton();
+}
+
+void TForm1::BtnUndoClick()
+{
+    guarded([this] {
+        // Undo leaves the options, and so the start number, as they are.
+        UndoRename(renameJournal(), *mUi);
+    });
+    updateUndoButton();
+}
+
+std::string TForm1::renameJournal() const
+{
+    return renameJournalPath(mAppFolder);
+}
+
+void TForm1::updateUndoButton()
+{
+    mControls.BtnUndo->setEnabled(fs::isFile(renameJournal()));
 }
 
 void TForm1::EditFHeadChange()

@@ -61,6 +61,10 @@ void buildTabOther(QWidget* page, FormControls& c)
 
     c.BtnExec = makeFlatButton(page, "BtnExec", "実行", Glyph::Execute);
     c.BtnExec->move(8, 176);
+    c.BtnUndo = makeFlatButton(page, "BtnUndo", "元に戻す", Glyph::Undo);
+    c.BtnUndo->setFixedWidth(84);
+    c.BtnUndo->move(72, 176);
+    c.BtnUndo->setEnabled(false); // until a rename run has left a journal
 }
 
 } // namespace vimbrel

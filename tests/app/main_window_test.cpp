@@ -1,6 +1,9 @@
 #include "app/main_window/main_window.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <map>
 #include <memory>
 
 #include <QCheckBox>
@@ -142,6 +145,7 @@ TEST_F(MainWindowTest, EveryControlCanBeFoundByItsNameWithItsCaption)
         {"ChKRead", "読み取り専用ファイルは解除する"},
         {"ChkDirs", "選択フォルダ配下も行う "},
         {"BtnExec", "実行"},
+        {"BtnUndo", "元に戻す"},
     };
     for (const auto& [name, caption] : captioned) {
         auto* button = window->findChild<QAbstractButton*>(name);
@@ -181,7 +185,7 @@ TEST_F(MainWindowTest, EveryControlCanBeFoundByItsNameWithItsCaption)
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(c.Page->tabText(i), QString::fromUtf8(tabs[i]));
     }
-    for (QToolButton* button : {c.BtnShow, c.BtnVer, c.BtnHelp, c.BtnFdr, c.BtnExec}) {
+    for (QToolButton* button : {c.BtnShow, c.BtnVer, c.BtnHelp, c.BtnFdr, c.BtnExec, c.BtnUndo}) {
         EXPECT_TRUE(button->autoRaise()) << button->objectName().toStdString();
         EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
     }
@@ -357,6 +361,48 @@ TEST_F(MainWindowTest, BtnExecRenamesTheChosenFolderAndAdvancesTheStartNumber)
     EXPECT_EQ(c.SpinFCnt->value(), 4);
     EXPECT_EQ(c.LblSample->text(), "Sample0004.TXT");
     EXPECT_TRUE(c.TabOther->isEnabled());
+}
+
+TEST_F(MainWindowTest, BtnUndoGivesBackTheFolderAsItWasBeforeBtnExec)
+{
+    pictures.write("run/b.jpg", "b");
+    pictures.write("run/A.jpg", "A");
+    pictures.write("run/c.txt", "c");
+    pictures.write("run/sub/d.jpg", "d");
+    ::chmod((pictures / "run/b.jpg").c_str(), 0444);
+    const auto listing = [&] {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(pictures / "run")) {
+            files[entry.path().string()] =
+                entry.is_directory() ? "<folder>" : testing::readFile(entry.path());
+        }
+        return files;
+    };
+    const auto before = listing();
+    auto window = open();
+    const FormControls& c = window->controls();
+    EXPECT_FALSE(c.BtnUndo->isEnabled()); // no run to take back yet
+    c.ChkAutoNum->setChecked(false);
+    c.ChkDirs->setChecked(true);
+    window->SelectTreePath(captionsOf(pictures / "run"));
+    c.BtnExec->click();
+    ASSERT_NE(listing(), before);
+    EXPECT_TRUE(c.BtnUndo->isEnabled());
+    EXPECT_EQ(c.SpinFCnt->value(), 4);
+
+    c.BtnUndo->click();
+    EXPECT_EQ(listing(), before);
+    struct stat info = {};
+    ::stat((pictures / "run/b.jpg").c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0444u); // read-only again
+    EXPECT_EQ(desktop.messages.back(), "4 ファイルを元に戻しました。");
+    EXPECT_FALSE(c.BtnUndo->isEnabled());
+    EXPECT_EQ(c.SpinFCnt->value(), 4); // the start number stays
+
+    // A window opened later finds the journal of an earlier session.
+    c.BtnExec->click();
+    auto later = open();
+    EXPECT_TRUE(later->controls().BtnUndo->isEnabled());
 }
 
 TEST_F(MainWindowTest, BtnExecWithoutAChosenFolderTouchesNothing)

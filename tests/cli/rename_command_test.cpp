@@ -102,6 +102,9 @@ TEST(RenameCommandTest, WrongArgumentsTouchNothing)
         {temp.path(), "--app-folder", ""},
         {temp.path(), "--app-folder", temp.path(), "--app-folder", temp.path()},
         {temp.path(), "--write"},
+        {"--undo", temp.path()},
+        {"--undo", "--dry-run"},
+        {temp.path(), "--dry-run", "--dry-run"},
     };
     for (const auto& args : wrong) {
         const Outcome outcome = rename(args, temp.path());
@@ -110,6 +113,51 @@ TEST(RenameCommandTest, WrongArgumentsTouchNothing)
         EXPECT_EQ(outcome.err, kUsage);
     }
     EXPECT_EQ(readFile(temp / "a.jpg"), "a");
+}
+
+TEST(RenameCommandTest, DryRunPrintsTheRenamesAndTouchesNothing)
+{
+    TempFolder app;
+    TempFolder pictures;
+    pictures.write("b.jpg", "b");
+    pictures.write("A.jpg", "A");
+    pictures.write("sub/c.jpg", "c");
+    pictures.write("line\nbreak.jpg", "n");
+    app.write("Vimbrel.INI", "[OTHER]\r\nAUTO=0\r\nCOUNT=1\r\nSUB_DIR=1\r\n");
+    const Outcome dry = rename({pictures.path(), "--app-folder", app.path(), "--dry-run"}, "/");
+    EXPECT_EQ(dry.code, 0);
+    EXPECT_EQ(dry.out, "A.jpg → Sample0001.jpg\n"
+                       "b.jpg → Sample0002.jpg\n"
+                       "line\\nbreak.jpg → Sample0003.jpg\n"
+                       "sub/c.jpg → sub/Sample0001.jpg\n"
+                       "4 ファイルを更新しました。\nCOUNT=4\n");
+    EXPECT_EQ(readFile(pictures / "A.jpg"), "A");
+    EXPECT_EQ(readFile(pictures / "sub/c.jpg"), "c");
+    EXPECT_FALSE(std::filesystem::exists(app / "Vimbrel.rename.log"));
+
+    // The real run ends the same way.
+    const Outcome real = rename({pictures.path(), "--app-folder", app.path()}, "/");
+    EXPECT_EQ(real.out, "4 ファイルを更新しました。\nCOUNT=4\n");
+}
+
+TEST(RenameCommandTest, UndoTakesBackTheLastRun)
+{
+    TempFolder app;
+    TempFolder pictures;
+    pictures.write("a.jpg", "a");
+    pictures.write("b.jpg", "b");
+    const Outcome nothing = rename({"--undo", "--app-folder", app.path()}, "/");
+    EXPECT_EQ(nothing.code, 1);
+    EXPECT_EQ(nothing.err, "元に戻す記録がありません。\n");
+
+    ASSERT_EQ(rename({pictures.path()}, app.path()).code, 0);
+    EXPECT_EQ(readFile(pictures / "Sample0001.jpg"), "a");
+    const Outcome undone = rename({"--undo"}, app.path());
+    EXPECT_EQ(undone.code, 0);
+    EXPECT_EQ(undone.out, "2 ファイルを元に戻しました。\n");
+    EXPECT_EQ(readFile(pictures / "a.jpg"), "a");
+    EXPECT_EQ(readFile(pictures / "b.jpg"), "b");
+    EXPECT_FALSE(std::filesystem::exists(app / "Vimbrel.rename.log"));
 }
 
 } // namespace
