@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "platform/app_folders.h"
 #include "platform/file_system.h"
 #include "platform/user_interface.h"
 #include "rename/journal_line.h"
@@ -23,7 +24,7 @@ namespace {
 struct RenameArguments
 {
     std::string folder;
-    std::string appFolder;
+    std::string settingsFolder; // Vimbrel.INI and the journal
     bool dryRun = false;
     bool undo = false;
 };
@@ -51,7 +52,8 @@ bool parseArguments(const std::vector<std::string>& args, const std::string& pro
             haveFolder = true;
         }
     }
-    parsed.appFolder = fs::withSeparator(appFolder ? *appFolder : programFolder);
+    parsed.settingsFolder =
+        appFolder ? appFoldersIn(*appFolder).settings : appFoldersFor(programFolder).settings;
     // --undo takes back the last run wherever it was: it names no folder.
     return parsed.undo ? !haveFolder && !parsed.dryRun : haveFolder;
 }
@@ -90,7 +92,7 @@ int runRename(const std::vector<std::string>& args, const std::string& programFo
         streams.err << kUsage;
         return 2;
     }
-    const std::string journal = renameJournalPath(parsed.appFolder);
+    const std::string journal = renameJournalPath(parsed.settingsFolder);
     RecordingInterface ui;
     if (parsed.undo) {
         const bool ran = UndoRename(journal, ui).ran;
@@ -104,7 +106,7 @@ int runRename(const std::vector<std::string>& args, const std::string& programFo
         return 1;
     }
     const std::string folder = fs::withSeparator(absolute.string());
-    Options options = LoadSettings(parsed.appFolder).options;
+    Options options = LoadSettings(parsed.settingsFolder).options;
     RenameRun run(options, ui, journal);
     if (parsed.dryRun) {
         // Paths below FOLDER, written as the journal writes names, so that

@@ -97,7 +97,7 @@ void ensureApplication()
 
 } // namespace
 
-int serveViewer(const ViewerPages& pages, const std::string& appFolder, bool openBrowser,
+int serveViewer(const ViewerPages& pages, const std::string& programFolder, bool openBrowser,
                 bool maximised, Streams streams)
 {
     ensureApplication();
@@ -107,7 +107,7 @@ int serveViewer(const ViewerPages& pages, const std::string& appFolder, bool ope
         streams.err << "vimbrel-cli: cannot watch for stop signals\n";
         return 1;
     }
-    ViewerOpener opener(appFolder);
+    ViewerOpener opener(programFolder);
     const QUrl url = opener.serve(pages);
     if (url.isEmpty()) {
         streams.err << "vimbrel-cli: the viewer server cannot listen on 127.0.0.1\n";

@@ -13,7 +13,7 @@ namespace vimbrel::cli {
 // maximised window asked for with `maximised`, see ViewerOpener), and
 // runs until SIGINT or SIGTERM arrives. Returns the exit code: 0 after such a
 // signal, 1 when the server cannot listen.
-int serveViewer(const ViewerPages& pages, const std::string& appFolder, bool openBrowser,
+int serveViewer(const ViewerPages& pages, const std::string& programFolder, bool openBrowser,
                 bool maximised, Streams streams);
 
 } // namespace vimbrel::cli

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/commands.h"
+#include "platform/app_folders.h"
 #include "platform/file_error.h"
 #include "platform/file_system.h"
 #include "settings/settings_file.h"
@@ -33,7 +34,7 @@ std::optional<SettingsArguments> parseArguments(const std::vector<std::string>& 
         }
     }
     if (!folder) {
-        parsed.appFolder = fs::withSeparator(programFolder);
+        parsed.appFolder = appFoldersFor(programFolder).settings;
         return parsed;
     }
     std::error_code error;

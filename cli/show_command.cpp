@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/serve_viewer.h"
 #include "cli/stream_interface.h"
+#include "platform/app_folders.h"
 #include "platform/file_error.h"
 #include "platform/file_system.h"
 #include "settings/settings_file.h"
@@ -83,13 +84,15 @@ int runShow(const std::vector<std::string>& args, const std::string& programFold
         return 2;
     }
     try {
-        const std::string appFolder = absoluteFolder(parsed->appFolder.value_or(programFolder));
+        const AppFolders folders = parsed->appFolder
+                                       ? appFoldersIn(absoluteFolder(*parsed->appFolder))
+                                       : appFoldersFor(absoluteFolder(programFolder));
         const std::string pictureFolder = absoluteFolder(parsed->pictureFolder);
-        Options options = LoadSettings(appFolder).options;
+        Options options = LoadSettings(folders.settings).options;
         const bool toTerminal = &streams.err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
         StreamInterface ui(streams.err, toTerminal);
         ShowState state;
-        BtnShowClick(options, pictureFolder, appFolder, state, ui);
+        BtnShowClick(options, pictureFolder, folders.data, state, ui);
         if (!ui.viewer()) {
             return 1;
         }
@@ -97,7 +100,7 @@ int runShow(const std::vector<std::string>& args, const std::string& programFold
         if (parsed->after == AfterShow::PrintPath) {
             return 0;
         }
-        return serveViewer(*ui.viewer(), appFolder, parsed->after == AfterShow::Open,
+        return serveViewer(*ui.viewer(), folders.program, parsed->after == AfterShow::Open,
                            ui.maximised(), streams);
     } catch (const FileError& error) {
         streams.err << error.what() << '\n';

@@ -135,15 +135,14 @@ void TForm1::guarded(const std::function<void()>& body)
 
 void TForm1::FormCreate()
 {
-    if (mAppFolder.empty()) {
-        mAppFolder = QCoreApplication::applicationDirPath().toStdString();
-    }
-    mAppFolder = fs::withSeparator(mAppFolder);
+    mFolders = mAppFolder.empty()
+                   ? appFoldersFor(QCoreApplication::applicationDirPath().toStdString())
+                   : appFoldersIn(mAppFolder);
     mShowState = ShowState{};
     mTreePath.clear();
     mListsExist = true;
     mSelectedFolder.clear();
-    const LoadedSettings loaded = LoadSettings(mAppFolder);
+    const LoadedSettings loaded = LoadSettings(mFolders.settings);
     applyLoadedSettings(loaded.options, loaded.window);
     updateUndoButton();
 }
@@ -158,12 +157,12 @@ void TForm1::FormDestroy()
         mShowState.ImageNames = {};
         // Saving reads the tree path and the small-image folder, so those
         // stay until it is done. An error here skips the rest.
-        SaveSettings(mAppFolder, options(), windowState());
+        SaveSettings(mFolders.settings, options(), windowState());
         mTreePath.clear();
         mShowState.SmallNames = {};
         mListsExist = false;
         if (mControls.ChkDel->isChecked()) {
-            DeleteFolderFiles(mAppFolder + "Work/");
+            DeleteFolderFiles(mFolders.data + "Work/");
         }
     });
 }

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 
 #include "app/main_window/form_controls.h"
+#include "platform/app_folders.h"
 #include "settings/options.h"
 #include "settings/window_state.h"
 #include "viewer/show/show_state.h"
@@ -30,7 +31,8 @@ class TForm1 : public QMainWindow
 
 public:
     // `appFolder` (ending in "/") holds Vimbrel.INI, Work/, Img/ and the
-    // help file; empty means the folder of the executable. The boxes and
+    // help file; empty means the folder of the executable, or the person's
+    // config and data folders where that cannot be written. The boxes and
     // choosers go through `desktop`, which must outlive the window.
     explicit TForm1(Desktop& desktop, std::string appFolder = {}, QWidget* parent = nullptr);
     ~TForm1() override;
@@ -61,7 +63,9 @@ public:
     WindowState windowState() const;
 
     const FormControls& controls() const { return mControls; }
-    const std::string& AppFolder() const { return mAppFolder; }
+    // The folder the Show runs keep Work/ in.
+    const std::string& AppFolder() const { return mFolders.data; }
+    const AppFolders& folders() const { return mFolders; }
     const std::string& SelectedFolder() const { return mSelectedFolder; }
     const std::string& SmallFolder() const { return mSmallFolder; }
     const std::vector<std::string>& TreePath() const { return mTreePath; }
@@ -91,7 +95,10 @@ private:
     void guarded(const std::function<void()>& body);
 
     Desktop& mDesktop;
+    // Given to the window: one folder for everything (tests, a copied app
+    // folder), or empty for the folders that suit where the program lies.
     std::string mAppFolder;
+    AppFolders mFolders;
     std::string mSelectedFolder;
     std::string mSmallFolder;
     std::vector<std::string> mTreePath;

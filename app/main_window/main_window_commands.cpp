@@ -38,7 +38,7 @@ void TForm1::runCommand(const std::function<void(Options&)>& command)
 void TForm1::BtnShowClick()
 {
     runCommand([this](Options& current) {
-        vimbrel::BtnShowClick(current, mSelectedFolder, mAppFolder, mShowState, *mUi);
+        vimbrel::BtnShowClick(current, mSelectedFolder, mFolders.data, mShowState, *mUi);
     });
 }
 
@@ -62,7 +62,7 @@ void TForm1::BtnUndoClick()
 
 std::string TForm1::renameJournal() const
 {
-    return renameJournalPath(mAppFolder);
+    return renameJournalPath(mFolders.settings);
 }
 
 void TForm1::updateUndoButton()
@@ -114,7 +114,7 @@ void TForm1::BtnVerClick()
 void TForm1::BtnHelpClick()
 {
     if (mHelpWindow == nullptr) {
-        mHelpWindow = new HelpWindow(mAppFolder + kHelpFileName, this);
+        mHelpWindow = new HelpWindow(mFolders.program + kHelpFileName, this);
     }
     mHelpWindow->showContents();
 }

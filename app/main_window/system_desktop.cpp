@@ -53,7 +53,9 @@ void showBox(QWidget* owner, QMessageBox::Icon icon, const std::string& text)
 
 } // namespace
 
-SystemDesktop::SystemDesktop(std::string appFolder) : mAppFolder(std::move(appFolder)) {}
+SystemDesktop::SystemDesktop(std::string programFolder) : mProgramFolder(std::move(programFolder))
+{
+}
 
 SystemDesktop::~SystemDesktop() = default;
 
@@ -82,10 +84,10 @@ std::optional<std::string> SystemDesktop::chooseFolder(QWidget* owner, const std
 void SystemDesktop::openViewer(const ViewerPages& pages, bool maximised)
 {
     if (mOpener == nullptr) {
-        if (mAppFolder.empty()) {
-            mAppFolder = QCoreApplication::applicationDirPath().toStdString();
+        if (mProgramFolder.empty()) {
+            mProgramFolder = QCoreApplication::applicationDirPath().toStdString();
         }
-        mOpener = std::make_unique<ViewerOpener>(fs::withSeparator(mAppFolder));
+        mOpener = std::make_unique<ViewerOpener>(fs::withSeparator(mProgramFolder));
     }
     if (!mOpener->open(pages, maximised).opened) {
         showMessage(QApplication::activeWindow(),

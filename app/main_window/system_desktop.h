@@ -13,9 +13,9 @@ class ViewerOpener;
 class SystemDesktop : public Desktop
 {
 public:
-    // `appFolder` (ending in "/") holds the viewer's Img/; empty means the
+    // `programFolder` (ending in "/") holds the viewer's Img/; empty means the
     // folder of the executable.
-    explicit SystemDesktop(std::string appFolder = {});
+    explicit SystemDesktop(std::string programFolder = {});
     ~SystemDesktop() override;
 
     void showMessage(QWidget* owner, const std::string& text) override;
@@ -26,7 +26,7 @@ public:
     void openFolder(const std::string& folder) override;
 
 private:
-    std::string mAppFolder;
+    std::string mProgramFolder;
     // Made at the first Show run; its server runs until the program ends.
     std::unique_ptr<ViewerOpener> mOpener;
 };

@@ -5,7 +5,8 @@
 namespace vimbrel {
 namespace {
 
-constexpr char kBlank = '_';
+// Empty places show as blanks, as a person expects of a number box.
+constexpr char kBlank = ' ';
 // The display positions of the four digit places: the point stands at 3.
 constexpr int kPlaces[] = {0, 1, 2, 4};
 
@@ -15,7 +16,7 @@ TimeEdit::TimeEdit(QWidget* parent) : QLineEdit(parent)
 {
     // Every place may stay empty, so the places are optional digits ("0");
     // a required digit ("9") would only change what counts as acceptable.
-    setInputMask("000.0;_");
+    setInputMask("000.0; ");
     setMaxLength(5);
     setFont(fixedPitchFont(15));
     setTimeText("");
@@ -37,9 +38,9 @@ std::string TimeEdit::timeText() const
 
 void TimeEdit::setTimeText(const std::string& text)
 {
-    // The mask skips blanks in the text it is given but keeps the blank
-    // character, so each empty place goes in as "_".
-    std::string shown = "___._";
+    // The mask takes its blank character in the text it is given as an empty
+    // place.
+    std::string shown = "   . ";
     for (size_t i = 0; i < 4 && i < text.size(); ++i) {
         if (text[i] >= '0' && text[i] <= '9') {
             shown[kPlaces[i]] = text[i];

@@ -7,9 +7,9 @@
 namespace vimbrel {
 
 // An interval box: three digit places, a fixed point and one digit place,
-// blanks shown as "_". Its text is the four digit places without the point,
-// an empty place as a space and the empty places at the end dropped, so that
-// "  10" shows as "__1.0" and means one second.
+// empty places shown blank. Its text is the four digit places without the
+// point, an empty place as a space and the empty places at the end dropped,
+// so that "  10" shows as "  1.0" and means one second.
 class TimeEdit : public QLineEdit
 {
 public:

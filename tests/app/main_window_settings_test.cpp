@@ -121,8 +121,8 @@ TEST_F(MainWindowSettingsTest, OptionsBoundsAndTheChosenSmallFolderComeBack)
     EXPECT_TRUE(d.RdoSumType2->isChecked());
     EXPECT_TRUE(d.ChkSumName->isChecked());
     // "  1" was one tenth; an emptied edit comes back with its default.
-    EXPECT_EQ(d.EditTime1->displayText(), "__0.1");
-    EXPECT_EQ(d.EditTime2->displayText(), "_10.0");
+    EXPECT_EQ(d.EditTime1->displayText(), "  0.1");
+    EXPECT_EQ(d.EditTime2->displayText(), " 10.0");
     EXPECT_EQ(d.SpinFCnt->value(), 77);
     EXPECT_EQ(d.LblSample->text(), "Sample77.TXT");
 }

@@ -79,9 +79,9 @@ TEST_F(MainWindowTest, FirstStartShowsTheFirstStartValues)
     EXPECT_EQ(c.LblSample->text(), "Sample0001.TXT");
     EXPECT_TRUE(c.ChkDel->isChecked());
     EXPECT_TRUE(c.ChkAutoNum->isChecked());
-    EXPECT_EQ(c.EditTime1->displayText(), "__1.0");
-    EXPECT_EQ(c.EditTime2->displayText(), "_10.0");
-    EXPECT_EQ(c.EditTime3->displayText(), "__0.2");
+    EXPECT_EQ(c.EditTime1->displayText(), "  1.0");
+    EXPECT_EQ(c.EditTime2->displayText(), " 10.0");
+    EXPECT_EQ(c.EditTime3->displayText(), "  0.2");
     EXPECT_EQ(c.MemoPIC->toPlainText(), "JPEG\nJPG\nGIF\nBMP");
     EXPECT_EQ(c.MemoMov->toPlainText(), "AVI");
     EXPECT_TRUE(c.MemoMov->isHidden());

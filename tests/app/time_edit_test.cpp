@@ -10,8 +10,8 @@ TEST(TimeEditTest, TextsShowWithTheFixedPointAndComeBackUnchanged)
 {
     TimeEdit edit;
     const std::pair<const char*, const char*> cases[] = {
-        {"  10", "__1.0"}, {" 100", "_10.0"}, {"  02", "__0.2"}, {"1234", "123.4"},
-        {"  1", "__1._"},  {"", "___._"},     {"1 2", "1_2._"},
+        {"  10", "  1.0"}, {" 100", " 10.0"}, {"  02", "  0.2"}, {"1234", "123.4"},
+        {"  1", "  1. "},  {"", "   . "},     {"1 2", "1 2. "},
     };
     for (const auto& [text, shown] : cases) {
         edit.setTimeText(text);

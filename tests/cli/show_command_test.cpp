@@ -40,6 +40,7 @@ TEST_F(CliShow, PrintsThePathOfTheViewer)
 
 TEST_F(CliShow, TheAppFolderIsTheProgramsByDefault)
 {
+    root.makeFolder("program");
     root.write("pics/a.jpg", "data");
     EXPECT_EQ(run({root / "pics/"}), 0);
     EXPECT_EQ(out.str(), root / "program/Work/index.htm\n");

@@ -60,10 +60,6 @@ bool writeAll(int fd, const std::string& text)
 
 } // namespace
 
-RedirectPage::RedirectPage(std::string fallbackFolder) : mFallbackFolder(std::move(fallbackFolder))
-{
-}
-
 RedirectPage::~RedirectPage()
 {
     if (!mFolder.empty()) {
@@ -72,11 +68,11 @@ RedirectPage::~RedirectPage()
     }
 }
 
-std::string RedirectPage::write(const std::string& url)
+std::string RedirectPage::write(const std::string& url, const std::string& fallbackFolder)
 {
     if (mFolder.empty()) {
         const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-        std::string base = runtime != nullptr && *runtime == '/' ? runtime : mFallbackFolder;
+        std::string base = runtime != nullptr && *runtime == '/' ? runtime : fallbackFolder;
         if (base.empty()) {
             return {};
         }

@@ -8,22 +8,21 @@ namespace vimbrel {
 // and its token reach the browser without standing on a command line, where
 // every user of the machine could read them. The page lies in a folder of its
 // own, readable by its owner only (0700, the page 0600): under
-// $XDG_RUNTIME_DIR when that is set, otherwise in `fallbackFolder`. Page and
-// folder go with the object.
+// $XDG_RUNTIME_DIR when that is set, otherwise in the fallback folder given
+// to the first write(). Page and folder go with the object.
 class RedirectPage
 {
 public:
-    explicit RedirectPage(std::string fallbackFolder);
+    RedirectPage() = default;
     ~RedirectPage();
     RedirectPage(const RedirectPage&) = delete;
     RedirectPage& operator=(const RedirectPage&) = delete;
 
     // Writes the page for `url` (replacing an earlier one) and returns its
     // path; "" when it cannot be written.
-    std::string write(const std::string& url);
+    std::string write(const std::string& url, const std::string& fallbackFolder);
 
 private:
-    std::string mFallbackFolder;
     std::string mFolder; // ends in "/", once made
 };
 

@@ -71,14 +71,16 @@ ServedFolders::~ServedFolders()
     }
 }
 
-void ServedFolders::allow(const std::string& folder)
+void ServedFolders::allow(const std::string& folder, const std::string& servedAs)
 {
-    if (folder.empty() || folder.front() != '/' || folder.find('\0') != std::string::npos) {
-        return;
+    const std::string& name = servedAs.empty() ? folder : servedAs;
+    for (const std::string* path : {&folder, &name}) {
+        if (path->empty() || path->front() != '/' || path->find('\0') != std::string::npos) {
+            return;
+        }
     }
-    const std::string written =
-        withSlash(std::filesystem::path(folder).lexically_normal().string());
-    const std::optional<std::string> resolved = realPath(written);
+    const std::string written = withSlash(std::filesystem::path(name).lexically_normal().string());
+    const std::optional<std::string> resolved = realPath(folder);
     if (!resolved) {
         return;
     }

@@ -28,8 +28,11 @@ public:
     // Adds an absolute folder (with or without a trailing "/"). A folder that
     // does not exist, or a relative path, is ignored; the same folder twice
     // counts once. The folder is opened now, so that replacing it by a link
-    // later gains nothing.
-    void allow(const std::string& folder);
+    // later gains nothing. With `servedAs` (absolute), the folder's files are
+    // served under that path instead of their own: the viewer pages name the
+    // button images as ../Img/ beside their Work folder, wherever the
+    // program's own Img/ lies.
+    void allow(const std::string& folder, const std::string& servedAs = {});
 
     // Opens the plain file that the absolute `path` names, for reading: the
     // descriptor, or -1 when it may not be served or cannot be opened. A path

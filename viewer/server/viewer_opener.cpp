@@ -6,10 +6,9 @@
 
 namespace vimbrel {
 
-ViewerOpener::ViewerOpener(std::string appFolder, Launcher launcher)
-    : mAppFolder(std::move(appFolder)),
-      mLauncher(launcher ? std::move(launcher) : Launcher(&ViewerOpener::desktopBrowser)),
-      mRedirect(mAppFolder + "Work/")
+ViewerOpener::ViewerOpener(std::string programFolder, Launcher launcher)
+    : mProgramFolder(std::move(programFolder)),
+      mLauncher(launcher ? std::move(launcher) : Launcher(&ViewerOpener::desktopBrowser))
 {
 }
 
@@ -19,7 +18,12 @@ QUrl ViewerOpener::serve(const ViewerPages& pages)
         return {};
     }
     mServer.allowFolder(pages.workFolder);
-    mServer.allowFolder(mAppFolder + "Img/");
+    // The pages name the buttons as ../Img/ beside the Work folder, which
+    // need not lie beside the program.
+    const std::string work = pages.workFolder.back() == '/'
+                                 ? pages.workFolder.substr(0, pages.workFolder.size() - 1)
+                                 : pages.workFolder;
+    mServer.allowFolder(mProgramFolder + "Img/", work.substr(0, work.rfind('/') + 1) + "Img/");
     mServer.allowFolder(pages.pictureFolder);
     if (!pages.smallFolder.empty()) {
         mServer.allowFolder(pages.smallFolder);
@@ -33,7 +37,8 @@ ViewerOpener::Outcome ViewerOpener::open(const ViewerPages& pages, bool maximise
     if (url.isEmpty()) {
         return {false, "the viewer server cannot listen on 127.0.0.1"};
     }
-    const std::string page = mRedirect.write(url.toString(QUrl::FullyEncoded).toStdString());
+    const std::string page =
+        mRedirect.write(url.toString(QUrl::FullyEncoded).toStdString(), pages.workFolder);
     if (page.empty()) {
         return {false, "the page that leads the browser to the viewer cannot be written"};
     }

@@ -29,12 +29,13 @@ public:
         std::string failure; // why not, when not: a sentence for a log
     };
 
-    // `appFolder` ends in "/"; its Img/ holds the button images. Without a
+    // `programFolder` ends in "/"; its Img/ holds the button images. Without a
     // launcher the desktop's default browser is used (desktopBrowser()).
-    explicit ViewerOpener(std::string appFolder, Launcher launcher = {});
+    explicit ViewerOpener(std::string programFolder, Launcher launcher = {});
 
-    // Allows the run's folders (WorkFolder, AppFolder + "Img/", the picture
-    // folder and the small-image folder) and returns the URL of index.htm;
+    // Allows the run's folders (WorkFolder, the program's Img/ as the Img/
+    // beside WorkFolder, the picture folder and the small-image folder) and
+    // returns the URL of index.htm;
     // empty when the server cannot listen.
     QUrl serve(const ViewerPages& pages);
 
@@ -53,7 +54,7 @@ public:
     static bool desktopBrowser(const QUrl& url, bool maximised);
 
 private:
-    std::string mAppFolder;
+    std::string mProgramFolder;
     Launcher mLauncher;
     ViewerServer mServer;
     RedirectPage mRedirect;

@@ -480,9 +480,9 @@ quint16 ViewerServer::port() const
     return mDaemon->port();
 }
 
-void ViewerServer::allowFolder(const std::string& folder)
+void ViewerServer::allowFolder(const std::string& folder, const std::string& servedAs)
 {
-    mDaemon->folders().allow(folder);
+    mDaemon->folders().allow(folder, servedAs);
 }
 
 QUrl ViewerServer::urlFor(const std::string& filePath) const

@@ -54,8 +54,9 @@ public:
 
     // Lets the server hand out the plain files of `folder` (absolute; the
     // folder is opened now). Folders stay allowed while the server lives.
-    // May be called while the server answers requests.
-    void allowFolder(const std::string& folder);
+    // May be called while the server answers requests. With `servedAs`, the
+    // folder's files are served under that absolute path instead.
+    void allowFolder(const std::string& folder, const std::string& servedAs = {});
 
     // The URL under which the absolute `filePath` is served; empty before
     // start().

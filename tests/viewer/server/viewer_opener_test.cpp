@@ -127,6 +127,20 @@ TEST_F(ViewerOpenerTest, TheBrowserGetsAPrivatePageThatGoesWithTheOpener)
     EXPECT_NE(::stat(mPages[0].substr(0, mPages[0].rfind('/')).c_str(), &gone), 0);
 }
 
+TEST_F(ViewerOpenerTest, ButtonsAreServedBesideAWorkFolderAwayFromTheProgram)
+{
+    // Installed: the program's Img/ in one place, Work/ in the person's data.
+    mRoot.write("data/Work/index.htm", "<HTML>");
+    ViewerOpener opener(mRoot / "app/", mLauncher);
+    const ViewerPages pages{mRoot / "data/Work/index.htm", mRoot / "data/Work/",
+                            mRoot / "pictures/", ""};
+    ASSERT_TRUE(opener.open(pages, false).opened);
+    const QUrl page = mLaunched[0].first;
+    EXPECT_EQ(statusOf(page, "index.htm"), 200);
+    EXPECT_EQ(statusOf(page, "../Img/BtnFirst.gif"), 200);
+    EXPECT_EQ(statusOf(page, "../../app/Work/index.htm"), 404);
+}
+
 TEST_F(ViewerOpenerTest, ABrowserThatCannotStartIsReportedWithItsUrl)
 {
     ViewerOpener opener(mRoot / "app/", [](const QUrl&, bool) { return false; });
