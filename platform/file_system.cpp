@@ -47,6 +47,30 @@ std::vector<DirEntry> listFolder(const std::string& folder)
     return entries;
 }
 
+bool hasVisibleSubfolder(const std::string& folder)
+{
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir) {
+        return false;
+    }
+    const int dirFd = ::dirfd(dir.get());
+    while (const dirent* item = ::readdir(dir.get())) {
+        if (item->d_name[0] == '.') {
+            continue;
+        }
+        if (item->d_type == DT_DIR) {
+            return true;
+        }
+        // Links, and file systems that do not tell the kind, need a look.
+        struct stat info = {};
+        if ((item->d_type == DT_LNK || item->d_type == DT_UNKNOWN) &&
+            ::fstatat(dirFd, item->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool isDirectory(const std::string& path)
 {
     struct stat info

@@ -27,6 +27,10 @@ bool isDirectory(const std::string& path);
 // True when `path` names an existing plain file (links followed).
 bool isFile(const std::string& path);
 
+// True when `folder` holds a folder (or a link to one) whose name does not
+// start with "."; reads only as far as the first one.
+bool hasVisibleSubfolder(const std::string& folder);
+
 // Creates `folder` with every missing parent. True when it exists afterwards.
 bool createFolders(const std::string& folder);
 

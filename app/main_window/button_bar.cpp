@@ -29,6 +29,8 @@ void buildStatusBar(QStatusBar* status, FormControls& controls)
 {
     status->setObjectName("Status");
     status->setSizeGripEnabled(false);
+    // The boxes keep clear of the window's edges.
+    status->setContentsMargins(2, 0, 4, 3);
     // The panels draw their own bevels; the fixed texts have none.
     status->setStyleSheet("QStatusBar::item { border: none; }");
     struct Panel

@@ -1,6 +1,7 @@
 #include "app/main_window/folder_tree.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 
 #include "app/main_window/folder_tree_model.h"
@@ -26,6 +27,8 @@ FolderTree::FolderTree(FolderTreeModel* model, QWidget* parent)
     connect(mOpenAction, &QAction::triggered, this, &FolderTree::openSelected);
     connect(mRenameAction, &QAction::triggered, this, &FolderTree::renameSelected);
     connect(mRefreshAction, &QAction::triggered, this, &FolderTree::refreshSelected);
+    // F5 refreshes as in every file manager (keyPressEvent); the menu shows it.
+    mRefreshAction->setShortcut(QKeySequence(Qt::Key_F5));
 
     expand(rootItem());
     setCurrentIndex(rootItem());
@@ -84,6 +87,16 @@ void FolderTree::renameSelected()
     if (item.isValid()) {
         edit(item);
     }
+}
+
+void FolderTree::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F5 && event->modifiers() == Qt::NoModifier) {
+        refreshSelected();
+        event->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
 }
 
 void FolderTree::refreshSelected()

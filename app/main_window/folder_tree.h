@@ -16,7 +16,7 @@ class FolderTreeModel;
 // their folders, an indent of 19 pixels, no lines at the root. A right click
 // selects the item under the mouse and offers to open the folder in the file
 // manager, to rename it in place (which renames the folder on disk) and to
-// list its folders again.
+// list its folders again (also F5).
 class FolderTree : public QTreeView
 {
     Q_OBJECT
@@ -44,6 +44,7 @@ signals:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void openSelected();

@@ -1,13 +1,18 @@
 #include "app/main_window/folder_tree_model.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QStorageInfo>
+#include <QtConcurrent/QtConcurrentRun>
 
+#include "app/main_window/user_volumes.h"
 #include "platform/file_system.h"
+#include "platform/whole_file.h"
 
 namespace vimbrel {
 
@@ -26,6 +31,8 @@ struct FolderTreeModel::Node
     std::vector<std::unique_ptr<Node>> children;
     bool listed = false;
     bool virtualFolder = false;
+    // Known, before listing, to have no subfolders: no expand arrow.
+    bool noSubfolders = false;
 
     int row() const
     {
@@ -52,22 +59,6 @@ FolderTreeModel::FolderTreeModel(std::vector<Place> places, QObject* parent)
 
 FolderTreeModel::~FolderTreeModel() = default;
 
-bool FolderTreeModel::isSystemMount(const std::string& rootPath)
-{
-    if (rootPath == "/" || rootPath.rfind("/run/media/", 0) == 0) {
-        return rootPath == "/";
-    }
-    static const char* const kSystemFolders[] = {"/proc", "/sys", "/dev", "/run", "/boot",
-                                                 "/snap", "/var", "/etc", "/usr", "/tmp"};
-    for (const char* folder : kSystemFolders) {
-        const std::string prefix(folder);
-        if (rootPath == prefix || rootPath.rfind(prefix + "/", 0) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
 std::vector<FolderTreeModel::Place> FolderTreeModel::desktopPlaces()
 {
     std::vector<Place> places;
@@ -75,9 +66,16 @@ std::vector<FolderTreeModel::Place> FolderTreeModel::desktopPlaces()
     places.push_back({kHomeCaption, home, QFileIconProvider::Folder});
     places.push_back({"/", "/", QFileIconProvider::Drive});
     std::set<std::string> captions = {kHomeCaption, "/"};
+    const WholeFile mountInfo = readWholeFile("/proc/self/mountinfo", size_t(16) << 20);
+    std::map<std::string, MountEntry> mounts;
+    for (const MountEntry& mount : parseMountInfo(mountInfo.bytes)) {
+        mounts[mount.mountPoint] = mount; // a later mount hides an earlier one
+    }
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         const std::string path = volume.rootPath().toStdString();
-        if (!volume.isValid() || !volume.isReady() || isSystemMount(path) || path == home ||
+        const auto mount = mounts.find(path);
+        if (!volume.isValid() || !volume.isReady() || path == home || mount == mounts.end() ||
+            !isUserVolume(mount->second, isRemovableDevice(mount->second.source)) ||
             !fs::isDirectory(path)) {
             continue;
         }
@@ -167,7 +165,11 @@ void FolderTreeModel::refresh(const QModelIndex& index)
 {
     Node* node = nodeOf(index);
     if (!node->listed) {
-        return; // listed afresh when it is first opened
+        // Listed afresh when it is first opened; whether it has subfolders
+        // now is looked for again.
+        node->noSubfolders = false;
+        scanFolders({node->entry.path});
+        return;
     }
     const std::vector<Entry> entries = listEntries(*node);
     auto& children = node->children;
@@ -206,6 +208,7 @@ void FolderTreeModel::refresh(const QModelIndex& index)
             endInsertRows();
         }
     }
+    scanChildren(*node);
 }
 
 bool FolderTreeModel::renameFolder(const QModelIndex& index, const std::string& newName)
@@ -316,7 +319,7 @@ Qt::ItemFlags FolderTreeModel::flags(const QModelIndex& index) const
 bool FolderTreeModel::hasChildren(const QModelIndex& parent) const
 {
     const Node* node = nodeOf(parent);
-    return !node->listed || !node->children.empty();
+    return node->listed ? !node->children.empty() : !node->noSubfolders;
 }
 
 bool FolderTreeModel::canFetchMore(const QModelIndex& parent) const
@@ -340,6 +343,70 @@ void FolderTreeModel::fetchMore(const QModelIndex& parent)
         node->children.push_back(makeNode(entry, node));
     }
     endInsertRows();
+    scanChildren(*node);
+}
+
+void FolderTreeModel::scanChildren(const Node& node)
+{
+    std::vector<std::string> folders;
+    for (const auto& child : node.children) {
+        if (!child->listed) {
+            folders.push_back(child->entry.path);
+        }
+    }
+    scanFolders(folders);
+}
+
+void FolderTreeModel::scanFolders(const std::vector<std::string>& folders)
+{
+    if (folders.empty()) {
+        return;
+    }
+    ++mScans;
+    // The watcher is the model's child: a model that goes first takes it
+    // along, and the result of the scan is then dropped.
+    auto* watcher = new QFutureWatcher<std::vector<std::pair<std::string, bool>>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        --mScans;
+        applyScan(watcher->result());
+        watcher->deleteLater();
+        emit subfoldersScanned();
+    });
+    watcher->setFuture(QtConcurrent::run([folders] {
+        std::vector<std::pair<std::string, bool>> found;
+        for (const std::string& folder : folders) {
+            found.emplace_back(folder, fs::hasVisibleSubfolder(folder));
+        }
+        return found;
+    }));
+}
+
+void FolderTreeModel::applyScan(const std::vector<std::pair<std::string, bool>>& found)
+{
+    std::map<std::string, bool> byPath(found.begin(), found.end());
+    bool changed = false;
+    // The tree may have changed while the worker looked: nodes are found
+    // again by their paths, and only those not listed since take the answer.
+    std::vector<Node*> pending = {mTop.get()};
+    while (!pending.empty()) {
+        Node* node = pending.back();
+        pending.pop_back();
+        for (const auto& child : node->children) {
+            const auto known = byPath.find(child->entry.path);
+            if (!child->listed && known != byPath.end() && child->noSubfolders == known->second) {
+                child->noSubfolders = !known->second;
+                changed = true;
+            }
+            if (child->listed) {
+                pending.push_back(child.get());
+            }
+        }
+    }
+    if (changed) {
+        // Views keep whether an item has children; a new layout asks again.
+        emit layoutAboutToBeChanged();
+        emit layoutChanged();
+    }
 }
 
 } // namespace vimbrel

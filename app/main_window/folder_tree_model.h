@@ -16,7 +16,10 @@ namespace vimbrel {
 // below it the places (the home folder, the file system root and the mounted
 // volumes), below each place its folders. Folders only, hidden ones left out,
 // in file-name order. A folder's children are listed when it is first opened
-// and again only when it is refreshed: nothing watches the disk.
+// and again only when it is refreshed: nothing watches the disk. Whether a
+// folder has subfolders at all (and so an expand arrow) is found out on a
+// worker thread for the folders just listed, so that a folder of many files
+// never holds up the window.
 class FolderTreeModel : public QAbstractItemModel
 {
     Q_OBJECT
@@ -33,11 +36,9 @@ public:
     explicit FolderTreeModel(std::vector<Place> places, QObject* parent = nullptr);
     ~FolderTreeModel() override;
 
-    // The home folder, "/" and the mounted volumes a person keeps files on.
+    // The home folder, "/" and the mounted volumes a person keeps files on
+    // (see isUserVolume).
     static std::vector<Place> desktopPlaces();
-    // True for the mount points that belong to the system rather than to the
-    // person (/proc, /sys, /run, ...), and for "/" itself.
-    static bool isSystemMount(const std::string& rootPath);
 
     // The one item at the top.
     QModelIndex rootItem() const;
@@ -66,7 +67,12 @@ public:
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
 
+    // True while subfolders are being looked for on the worker thread.
+    bool scanning() const { return mScans > 0; }
+
 signals:
+    // The folders just listed are known to have subfolders or not.
+    void subfoldersScanned();
     // The user's text for a rename that did not happen.
     void renameRefused(const QString& message);
     // A folder was renamed on disk; the paths below it changed with it.
@@ -82,6 +88,10 @@ private:
     std::vector<Entry> listEntries(const Node& node) const;
     std::unique_ptr<Node> makeNode(const Entry& entry, Node* parent) const;
     void updatePaths(Node& node);
+    // Finds out on a worker thread which children of `node` have subfolders.
+    void scanChildren(const Node& node);
+    void scanFolders(const std::vector<std::string>& folders);
+    void applyScan(const std::vector<std::pair<std::string, bool>>& found);
 
     std::vector<Place> mPlaces;
     std::unique_ptr<Node> mTop; // the invisible parent of the root item
@@ -89,6 +99,7 @@ private:
     QFileIconProvider mIcons;
     // The theme is asked once per kind of icon.
     mutable std::map<QFileIconProvider::IconType, QIcon> mIconCache;
+    int mScans = 0;
 };
 
 // The caption of the root item.

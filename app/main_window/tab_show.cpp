@@ -14,9 +14,9 @@ namespace {
 void buildMenuGroups(QWidget* page, FormControls& c)
 {
     c.GroupBox1 = makeGroup(page, "GroupBox1", "メニュー表示方法", {4, 2, 190, 42});
-    c.RdoFile = makeRadio(c.GroupBox1, "RdoFile", "ファイル名", {8, 18, 86, 18});
-    c.RdoNum = makeRadio(c.GroupBox1, "RdoNum", "番号", {96, 18, 46, 18});
-    c.RdoPic = makeRadio(c.GroupBox1, "RdoPic", "画像", {142, 18, 46, 18});
+    c.RdoFile = makeRadio(c.GroupBox1, "RdoFile", "ファイル名", {8, 18, 84, 18});
+    c.RdoNum = makeRadio(c.GroupBox1, "RdoNum", "番号", {95, 18, 44, 18});
+    c.RdoPic = makeRadio(c.GroupBox1, "RdoPic", "画像", {140, 18, 44, 18});
     c.RdoFile->setChecked(true);
 
     c.GroupBox2 = makeGroup(page, "GroupBox2", "メニュー表示順", {4, 168, 190, 58});

@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+#include "app/main_window/user_volumes.h"
 #include "tests/support/temp_folder.h"
 
 namespace vimbrel {
@@ -120,16 +121,71 @@ TEST_F(FolderTreeModelTest, RefreshPutsARenamedItemInItsPlace)
     EXPECT_EQ(model.caption(a), "z");
 }
 
-TEST(FolderTreePlacesTest, SystemMountsAreLeftOut)
+TEST_F(FolderTreeModelTest, ExpandArrowsOnlyWhereFoldersHaveSubfolders)
 {
-    for (const char* path : {"/", "/proc", "/sys/fs/cgroup", "/dev/shm", "/run/user/0", "/boot",
-                             "/etc/hosts", "/tmp"}) {
-        EXPECT_TRUE(FolderTreeModel::isSystemMount(path)) << path;
+    folder.makeFolder("parent/child");
+    folder.makeFolder("leaf");
+    for (int i = 0; i < 200; ++i) {
+        folder.write("leaf/file" + std::to_string(i) + ".jpg", "x");
     }
-    for (const char* path :
-         {"/media/me/USB", "/mnt/data", "/run/media/me/SD", "/data", "/procedures"}) {
-        EXPECT_FALSE(FolderTreeModel::isSystemMount(path)) << path;
+    folder.makeFolder("onlyHidden/.git");
+    folder.makeFolder("linked");
+    std::filesystem::create_symlink(folder / "parent", folder / "linked/to");
+
+    QSignalSpy scanned(&model, &FolderTreeModel::subfoldersScanned);
+    // Every scan started ends with the signal; at most a minute in all.
+    const auto waitForScans = [&] {
+        for (int round = 0; round < 6 && model.scanning(); ++round) {
+            scanned.wait(10000);
+        }
+        return !model.scanning();
+    };
+    captionsBelow(place());
+    ASSERT_TRUE(model.scanning());
+    ASSERT_TRUE(waitForScans());
+    EXPECT_TRUE(model.hasChildren(model.childByCaption(place(), "parent")));
+    EXPECT_TRUE(model.hasChildren(model.childByCaption(place(), "linked")));
+    EXPECT_FALSE(model.hasChildren(model.childByCaption(place(), "leaf")));
+    EXPECT_FALSE(model.hasChildren(model.childByCaption(place(), "onlyHidden")));
+
+    // A folder made since gets its arrow on a refresh.
+    folder.makeFolder("leaf/new");
+    const QModelIndex leaf = model.childByCaption(place(), "leaf");
+    model.refresh(leaf);
+    ASSERT_TRUE(waitForScans());
+    EXPECT_TRUE(model.hasChildren(leaf));
+}
+
+TEST(FolderTreePlacesTest, OnlyThePersonsVolumesAreShown)
+{
+    const std::vector<MountEntry> mounts =
+        parseMountInfo("26 1 254:0 / / rw - ext4 /dev/vda rw\n"
+                       "21 26 0:20 / /proc rw - proc proc rw\n"
+                       "27 26 0:24 / /mnt/sandboxing/env/python ro - tmpfs model_tools rw\n"
+                       "28 26 8:17 / /media/me/USB\\040STICK rw shared:1 - vfat /dev/sdb1 rw\n"
+                       "29 26 8:2 /home/me/pics /mnt/bound rw - ext4 /dev/sda2 rw\n"
+                       "30 26 8:3 / /mnt/data rw - ext4 /dev/sda3 rw\n"
+                       "31 26 0:50 / /run/media/me/nas rw - cifs //server/share rw\n"
+                       "32 26 8:33 / /srv/camera rw - exfat /dev/sdc1 rw\n"
+                       "33 26 8:4 / /boot rw - ext4 /dev/sda4 rw\n"
+                       "broken line\n");
+    ASSERT_EQ(mounts.size(), 9u);
+    EXPECT_EQ(mounts[3].mountPoint, "/media/me/USB STICK");
+    EXPECT_EQ(mounts[3].source, "/dev/sdb1");
+    EXPECT_EQ(mounts[4].root, "/home/me/pics");
+    std::vector<std::string> shown;
+    for (const MountEntry& mount : mounts) {
+        if (isUserVolume(mount, mount.source == "/dev/sdc1")) {
+            shown.push_back(mount.mountPoint);
+        }
     }
+    // No root, system, memory or bound mounts; the removable camera card
+    // wherever it lies.
+    EXPECT_EQ(shown, (std::vector<std::string>{"/media/me/USB STICK", "/mnt/data",
+                                               "/run/media/me/nas", "/srv/camera"}));
+    EXPECT_FALSE(isRemovableDevice("/dev/../etc/passwd"));
+    EXPECT_FALSE(isRemovableDevice("tmpfs"));
+
     const auto places = FolderTreeModel::desktopPlaces();
     ASSERT_GE(places.size(), 2u);
     EXPECT_EQ(places[0].caption, kHomeCaption);

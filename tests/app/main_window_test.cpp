@@ -467,6 +467,52 @@ TEST_F(MainWindowTest, ARefusedRenameIsReported)
     EXPECT_EQ(window->SelectedFolder(), pictures / "one/");
 }
 
+TEST_F(MainWindowTest, F5ListsTheSelectedFolderAgain)
+{
+    pictures.makeFolder("tree/old");
+    auto window = open();
+    window->show();
+    const FormControls& c = window->controls();
+    window->SelectTreePath(captionsOf(pictures / "tree"));
+    FolderTreeModel* model = c.TreeDrive->folderModel();
+    const QModelIndex tree = c.TreeDrive->currentIndex();
+    ASSERT_EQ(model->folderPath(tree), pictures / "tree");
+    if (model->canFetchMore(tree)) {
+        model->fetchMore(tree);
+    }
+    ASSERT_EQ(model->rowCount(tree), 1);
+    pictures.makeFolder("tree/new");
+    c.TreeDrive->setFocus();
+    QTest::keyClick(c.TreeDrive, Qt::Key_F5);
+    EXPECT_EQ(model->rowCount(tree), 2);
+}
+
+TEST_F(MainWindowTest, NoControlTouchesAFrameOrTheWindowsEdge)
+{
+    auto window = open();
+    window->show();
+    QCoreApplication::processEvents();
+    const FormControls& c = window->controls();
+    // Inside each group box, every control keeps clear of the frame.
+    for (QGroupBox* group : window->findChildren<QGroupBox*>()) {
+        for (QWidget* child :
+             group->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            const QRect place = child->geometry();
+            EXPECT_LE(place.right(), group->width() - 4)
+                << child->objectName().toStdString() << " in " << group->objectName().toStdString();
+            EXPECT_GE(place.left(), 3) << child->objectName().toStdString();
+            EXPECT_LE(place.bottom(), group->height() - 3) << child->objectName().toStdString();
+        }
+    }
+    // The status bar's boxes keep clear of the window's edges.
+    for (QLabel* panel : c.StatusPanels) {
+        const QRect place(panel->mapTo(window.get(), QPoint(0, 0)), panel->size());
+        EXPECT_LE(place.bottom(), window->height() - 3) << panel->objectName().toStdString();
+        EXPECT_LE(place.right(), window->width() - 3) << panel->objectName().toStdString();
+        EXPECT_GE(place.left(), 2) << panel->objectName().toStdString();
+    }
+}
+
 TEST_F(MainWindowTest, ARightClickSelectsTheItemAndOffersItsFolder)
 {
     const std::string folder = makePictureFolder("menu");
