@@ -14,8 +14,11 @@ packages=(
 # Browser tests, screenshots, the benchmark's peers and the fuzzers.
 test_packages=(chromium nodejs npm xvfb xauth imagemagick fonts-dejavu-core graphicsmagick libvips-tools
                clang libclang-rt-14-dev)
+# Building and checking the Debian package.
+package_packages=(dpkg-dev file lintian appstream desktop-file-utils librsvg2-bin)
 case "${1:-}" in
-  --test) packages+=("${test_packages[@]}") ;;
+  --test) packages+=("${test_packages[@]}" "${package_packages[@]}") ;;
+  --package) packages+=("${package_packages[@]}") ;;
   # The benchmark also measures the viewer server against nginx with wrk.
   --bench) packages+=("${test_packages[@]}" wrk nginx-light curl) ;;
 esac
