@@ -2,137 +2,75 @@
 
 #include <array>
 #include <bit>
+#include <cmath>
 #include <optional>
 #include <vector>
 
+#include <QColorSpace>
+
 #include "viewer/pictures/byte_reader.h"
+#include "viewer/pictures/dib_format.h"
+#include "viewer/pictures/dib_run_length.h"
 #include "viewer/pictures/picture_limits.h"
 
 namespace vimbrel::dib {
 namespace {
-
-constexpr uint32_t kRgb = 0;
-constexpr uint32_t kRle8 = 1;
-constexpr uint32_t kRle4 = 2;
-constexpr uint32_t kBitFields = 3;
-constexpr uint32_t kJpeg = 4;
-constexpr uint32_t kPng = 5;
-constexpr uint32_t kAlphaBitFields = 6;
 
 // The sixteen colours of the standard palette, standing in for palette indices.
 constexpr std::array<QRgb, 16> kStandardColours = {
     0xff000000, 0xff800000, 0xff008000, 0xff808000, 0xff000080, 0xff800080, 0xff008080, 0xffc0c0c0,
     0xff808080, 0xffff0000, 0xff00ff00, 0xffffff00, 0xff0000ff, 0xffff00ff, 0xff00ffff, 0xffffffff};
 
-struct Header
+// Colour tables longer than this are no colour tables.
+constexpr uint32_t kMaxColourEntries = 65536;
+
+// What the caller wants of the pixels.
+struct Output
 {
-    int64_t width = 0;
-    int64_t height = 0; // positive: rows stored bottom-up
-    bool topDown = false;
-    uint32_t bitCount = 0;
-    uint32_t compression = kRgb;
-    uint32_t coloursUsed = 0;
-    std::array<uint32_t, 4> masks{}; // red, green, blue, alpha
-    bool hasMasks = false;
-    size_t headerSize = 0;
-    bool core = false;
+    // Use the alpha channel where the bitmap has one: a 32-bit BI_RGB bitmap's
+    // fourth byte when asked (metafile blits), an alpha mask always for files.
+    bool alphaOfRgb32 = false;
+    bool alphaOfMask = false;
+    bool premultiplied = true;
 };
 
-std::optional<Header> readHeader(ByteReader& in)
-{
-    Header header;
-    const uint32_t size = in.u32();
-    if (size == 12) {
-        header.core = true;
-        header.width = in.u16();
-        header.height = in.u16();
-        in.u16(); // planes
-        header.bitCount = in.u16();
-    } else if (size >= 40 && size <= 1024) {
-        header.width = in.i32();
-        const int32_t height = in.i32();
-        header.topDown = height < 0;
-        header.height = height < 0 ? -static_cast<int64_t>(height) : height;
-        in.u16(); // planes
-        header.bitCount = in.u16();
-        header.compression = in.u32();
-        in.u32(); // image size
-        in.u32(); // horizontal resolution
-        in.u32(); // vertical resolution
-        header.coloursUsed = in.u32();
-        in.u32(); // important colours
-        if (size >= 52) {
-            for (size_t i = 0; i < (size >= 56 ? 4u : 3u); ++i) {
-                header.masks[i] = in.u32();
-            }
-            header.hasMasks = true;
-        }
-    } else {
-        return std::nullopt;
-    }
-    header.headerSize = size;
-    if (in.failed() || !in.seek(size)) {
-        return std::nullopt;
-    }
-    const bool masked = header.compression == kBitFields || header.compression == kAlphaBitFields;
-    if (masked && !header.hasMasks) {
-        // Masks directly follow a plain info header.
-        const size_t count = header.compression == kAlphaBitFields ? 4 : 3;
-        for (size_t i = 0; i < count; ++i) {
-            header.masks[i] = in.u32();
-        }
-        header.hasMasks = true;
-    }
-    if (in.failed() || header.width <= 0 || header.height <= 0) {
-        return std::nullopt;
-    }
-    const bool compressed = header.compression == kJpeg || header.compression == kPng;
-    if (!compressed && !picture_limits::fits(header.width, header.height)) {
-        return std::nullopt;
-    }
-    return header;
-}
-
-// The colour table after the header; empty for bitmaps without one.
+// The colour table after the header. `available` bounds the entries that
+// exist (a file whose pixels start early has a short table; Windows shows the
+// missing entries black); with `strict`, a table shorter than declared fails.
 std::optional<std::vector<QRgb>> readColours(ByteReader& in, const Header& header,
-                                             ColourUsage usage)
+                                             ColourUsage usage, bool strict)
 {
     std::vector<QRgb> colours;
-    if (header.bitCount > 8) {
-        // Direct-colour bitmaps may carry a table for palette devices; it is
-        // not needed to draw them.
-        if (header.coloursUsed > 0 &&
-            !in.skip(std::min<size_t>(in.remaining(), header.coloursUsed * 4ull))) {
-            return std::nullopt;
-        }
-        return colours;
-    }
-    const uint32_t maximum = 1u << header.bitCount;
-    uint32_t count = header.coloursUsed == 0 ? maximum : header.coloursUsed;
-    if (count > 256) {
+    if (header.coloursUsed > kMaxColourEntries) {
         return std::nullopt;
     }
-    if (usage == ColourUsage::PaletteIndices) {
-        if (!in.has(count, 2)) {
-            return std::nullopt;
-        }
-        for (uint32_t i = 0; i < count; ++i) {
+    if (header.bitCount > 8 || header.bitCount == 0) {
+        // Direct-colour bitmaps may carry a table for palette devices; it is
+        // not needed to draw them.
+        const size_t bytes = size_t(header.coloursUsed) * header.colourBytes();
+        in.skip(std::min(in.remaining(), bytes));
+        return colours;
+    }
+    const uint32_t declared =
+        header.coloursUsed == 0 ? (1u << header.bitCount) : header.coloursUsed;
+    const size_t entry = usage == ColourUsage::PaletteIndices ? 2 : header.colourBytes();
+    if (strict && !in.has(declared, entry)) {
+        return std::nullopt;
+    }
+    const uint32_t count =
+        static_cast<uint32_t>(std::min<size_t>(declared, in.remaining() / entry));
+    for (uint32_t i = 0; i < count; ++i) {
+        if (usage == ColourUsage::PaletteIndices) {
             const uint16_t index = in.u16();
             colours.push_back(index < kStandardColours.size()
                                   ? kStandardColours[index]
                                   : qRgb(index & 0xff, index & 0xff, index & 0xff));
+            continue;
         }
-        return colours;
-    }
-    const size_t entry = header.core ? 3 : 4;
-    if (!in.has(count, entry)) {
-        return std::nullopt;
-    }
-    for (uint32_t i = 0; i < count; ++i) {
         const uint8_t blue = in.u8();
         const uint8_t green = in.u8();
         const uint8_t red = in.u8();
-        if (!header.core) {
+        if (entry == 4) {
             in.u8();
         }
         colours.push_back(qRgb(red, green, blue));
@@ -145,23 +83,56 @@ QRgb paletteColour(const std::vector<QRgb>& colours, uint32_t index)
     return index < colours.size() ? colours[index] : qRgb(0, 0, 0);
 }
 
-// The value of `pixel` under `mask`, scaled to 0..255.
-int channel(uint32_t pixel, uint32_t mask)
+// One channel of a pixel: the bits under a mask of any width and place,
+// scaled to 0..255 with rounding, so that the largest value of n bits is 255.
+class Channel
 {
-    if (mask == 0) {
-        return 0;
+public:
+    explicit Channel(uint32_t mask)
+        : mMask(mask), mShift(mask == 0 ? 0 : std::countr_zero(mask)),
+          mMaximum(mask == 0 ? 0 : (uint64_t(1) << std::bit_width(mask >> mShift)) - 1)
+    {
     }
-    const int shift = std::countr_zero(mask);
-    const uint32_t maximum = mask >> shift;
-    return static_cast<int>(((pixel & mask) >> shift) * 255u / maximum);
+    bool present() const { return mMask != 0; }
+    int operator()(uint32_t pixel) const
+    {
+        if (mMaximum == 0) {
+            return 0;
+        }
+        const uint64_t value = (pixel & mMask) >> mShift;
+        return static_cast<int>((value * 255 + mMaximum / 2) / mMaximum);
+    }
+
+private:
+    uint32_t mMask;
+    int mShift;
+    uint64_t mMaximum;
+};
+
+// A 64-bit pixel's channel: linear light, 1.0 at 8192, to an 8-bit sRGB value.
+int linearToSrgb(uint16_t stored)
+{
+    const double linear = std::clamp(static_cast<int16_t>(stored) / 8192.0, 0.0, 1.0);
+    const double srgb =
+        linear <= 0.0031308 ? linear * 12.92 : 1.055 * std::pow(linear, 1.0 / 2.4) - 0.055;
+    return static_cast<int>(std::lround(srgb * 255.0));
+}
+
+int linearAlpha(uint16_t stored)
+{
+    return static_cast<int>(
+        std::lround(std::clamp(static_cast<int16_t>(stored) / 8192.0, 0.0, 1.0) * 255.0));
 }
 
 QImage decodeUncompressed(const Header& header, const std::vector<QRgb>& colours,
-                          std::span<const uint8_t> bits, bool keepAlpha)
+                          std::span<const uint8_t> bits, const Output& output)
 {
     const uint32_t bitCount = header.bitCount;
-    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 &&
-        bitCount != 32) {
+    if (bitCount != 1 && bitCount != 2 && bitCount != 4 && bitCount != 8 && bitCount != 16 &&
+        bitCount != 24 && bitCount != 32 && bitCount != 64) {
+        return {};
+    }
+    if (header.masked() && bitCount != 16 && bitCount != 32) {
         return {};
     }
     const int64_t stride = ((header.width * bitCount + 31) / 32) * 4;
@@ -169,106 +140,57 @@ QImage decodeUncompressed(const Header& header, const std::vector<QRgb>& colours
         return {};
     }
     std::array<uint32_t, 4> masks = header.masks;
-    const bool masked = header.compression == kBitFields || header.compression == kAlphaBitFields;
-    if (!masked) {
+    if (!header.masked()) {
         masks = bitCount == 16 ? std::array<uint32_t, 4>{0x7c00, 0x03e0, 0x001f, 0}
                                : std::array<uint32_t, 4>{0xff0000, 0xff00, 0xff, 0};
-        if (bitCount == 32 && keepAlpha) {
+        if (bitCount == 32 && output.alphaOfRgb32) {
             masks[3] = 0xff000000u;
         }
+    } else if (!output.alphaOfMask && !output.alphaOfRgb32) {
+        masks[3] = 0;
     }
-    const bool alpha = keepAlpha && masks[3] != 0;
+    const Channel red(masks[0]), green(masks[1]), blue(masks[2]), alpha(masks[3]);
+    const bool hasAlpha = alpha.present() || (bitCount == 64 && output.alphaOfMask);
     const int width = static_cast<int>(header.width);
     const int height = static_cast<int>(header.height);
-    QImage image(width, height, alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    QImage image(width, height, QImage::Format_ARGB32);
     if (image.isNull()) {
         return {};
     }
+    const uint32_t indexMask = (1u << std::min(bitCount, 8u)) - 1;
     for (int row = 0; row < height; ++row) {
         const uint8_t* line = bits.data() + stride * row;
         auto* out =
             reinterpret_cast<QRgb*>(image.scanLine(header.topDown ? row : height - 1 - row));
         for (int x = 0; x < width; ++x) {
-            switch (bitCount) {
-            case 1:
-                out[x] = paletteColour(colours, (line[x / 8] >> (7 - x % 8)) & 1);
-                break;
-            case 4:
-                out[x] = paletteColour(colours, (line[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0x0f);
-                break;
-            case 8:
-                out[x] = paletteColour(colours, line[x]);
-                break;
-            default: {
-                uint32_t pixel = 0;
-                const uint8_t* p = line + static_cast<ptrdiff_t>(x) * (bitCount / 8);
-                for (uint32_t i = 0; i < bitCount / 8; ++i) {
-                    pixel |= static_cast<uint32_t>(p[i]) << (8 * i);
+            if (bitCount <= 8) {
+                const int64_t bit = int64_t(x) * bitCount;
+                const uint32_t index = (line[bit / 8] >> (8 - bitCount - bit % 8)) & indexMask;
+                out[x] = paletteColour(colours, index);
+            } else if (bitCount == 24) {
+                const uint8_t* p = line + int64_t(x) * 3;
+                out[x] = qRgb(p[2], p[1], p[0]);
+            } else if (bitCount == 64) {
+                const uint8_t* p = line + int64_t(x) * 8;
+                const auto half = [&](int i) { return uint16_t(p[2 * i] | (p[2 * i + 1] << 8)); };
+                out[x] = qRgba(linearToSrgb(half(2)), linearToSrgb(half(1)), linearToSrgb(half(0)),
+                               hasAlpha ? linearAlpha(half(3)) : 255);
+            } else {
+                const uint8_t* p = line + int64_t(x) * (bitCount / 8);
+                uint32_t pixel = p[0] | (uint32_t(p[1]) << 8);
+                if (bitCount == 32) {
+                    pixel |= (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
                 }
-                const int a = alpha ? channel(pixel, masks[3]) : 255;
-                out[x] = qRgba(channel(pixel, masks[0]), channel(pixel, masks[1]),
-                               channel(pixel, masks[2]), a);
-                break;
-            }
+                out[x] = qRgba(red(pixel), green(pixel), blue(pixel),
+                               alpha.present() ? alpha(pixel) : 255);
             }
         }
     }
-    return image;
-}
-
-// Run-length encoded 8- or 4-bit bitmaps. Pixels the runs never reach stay
-// the first palette colour.
-QImage decodeRunLength(const Header& header, const std::vector<QRgb>& colours,
-                       std::span<const uint8_t> bits)
-{
-    const bool four = header.compression == kRle4;
-    if (header.bitCount != (four ? 4u : 8u) || header.topDown) {
-        return {};
+    if (!hasAlpha) {
+        return image.convertToFormat(QImage::Format_RGB32);
     }
-    const int width = static_cast<int>(header.width);
-    const int height = static_cast<int>(header.height);
-    QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull()) {
-        return {};
-    }
-    image.fill(paletteColour(colours, 0));
-    auto put = [&](int x, int y, uint32_t index) {
-        if (x >= 0 && x < width && y >= 0 && y < height) {
-            reinterpret_cast<QRgb*>(image.scanLine(height - 1 - y))[x] =
-                paletteColour(colours, index);
-        }
-    };
-    ByteReader in(bits);
-    int x = 0;
-    int y = 0;
-    while (in.remaining() >= 2 && y < height) {
-        const uint8_t count = in.u8();
-        const uint8_t value = in.u8();
-        if (count > 0) {
-            for (int i = 0; i < count; ++i, ++x) {
-                put(x, y, four ? (i % 2 == 0 ? value >> 4 : value & 0x0f) : value);
-            }
-        } else if (value == 0) {
-            x = 0;
-            ++y;
-        } else if (value == 1) {
-            break;
-        } else if (value == 2) {
-            x += in.u8();
-            y += in.u8();
-        } else {
-            const size_t bytes = four ? (value + 1u) / 2u : value;
-            const auto run = in.take(bytes + (bytes % 2));
-            if (run.empty()) {
-                break;
-            }
-            for (int i = 0; i < value; ++i, ++x) {
-                const uint8_t byte = run[four ? i / 2 : i];
-                put(x, y, four ? (i % 2 == 0 ? byte >> 4 : byte & 0x0f) : byte);
-            }
-        }
-    }
-    return image;
+    return output.premultiplied ? image.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                                : image;
 }
 
 QImage decodeEmbeddedFile(std::span<const uint8_t> bits, const char* format)
@@ -281,14 +203,64 @@ QImage decodeEmbeddedFile(std::span<const uint8_t> bits, const char* format)
     if (!picture_limits::fits(image.width(), image.height())) {
         return {};
     }
-    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                         : QImage::Format_RGB32);
+}
+
+QImage decodePixels(const Header& header, const std::vector<QRgb>& colours,
+                    std::span<const uint8_t> bits, const Output& output)
+{
+    if (header.compression == kJpeg && !header.runLength24()) {
+        return decodeEmbeddedFile(bits, "JPEG");
+    }
+    if (header.compression == kPng) {
+        return decodeEmbeddedFile(bits, "PNG");
+    }
+    if (!picture_limits::fits(header.width, header.height)) {
+        return {};
+    }
+    if (header.runLength24()) {
+        return decodeRunLength(header, colours, bits);
+    }
+    switch (header.compression) {
+    case kRgb:
+        return decodeUncompressed(header, colours, bits, output);
+    case kBitFields:
+    case kAlphaBitFields:
+        // OS/2's Huffman 1D coding (its compression 3) is not read.
+        return header.masked() ? decodeUncompressed(header, colours, bits, output) : QImage();
+    case kRle8:
+    case kRle4:
+        return decodeRunLength(header, colours, bits);
+    default:
+        return {};
+    }
+}
+
+// The picture in sRGB, as browsers and the small images show it, where the
+// header embeds a colour profile of its own.
+QImage withEmbeddedProfile(QImage image, const Header& header, std::span<const uint8_t> info)
+{
+    if (image.isNull() || header.profileSize == 0 || header.profileAt >= info.size() ||
+        header.profileSize > info.size() - header.profileAt) {
+        return image;
+    }
+    const auto profile = info.subspan(header.profileAt, header.profileSize);
+    const QColorSpace space = QColorSpace::fromIccProfile(
+        QByteArray(reinterpret_cast<const char*>(profile.data()), qsizetype(profile.size())));
+    if (!space.isValid() || space == QColorSpace(QColorSpace::SRgb)) {
+        return image;
+    }
+    image.setColorSpace(space);
+    image.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
+    return image;
 }
 
 // The length of the BITMAPINFO at the start of `in`: header, masks and colours.
 std::optional<size_t> infoLength(ByteReader in, ColourUsage usage)
 {
     const auto header = readHeader(in);
-    if (!header || !readColours(in, *header, usage)) {
+    if (!header || !readColours(in, *header, usage, true)) {
         return std::nullopt;
     }
     return in.position();
@@ -304,25 +276,11 @@ QImage decode(std::span<const uint8_t> info, std::span<const uint8_t> bits, Colo
     if (!header) {
         return {};
     }
-    const auto colours = readColours(in, *header, usage);
+    const auto colours = readColours(in, *header, usage, true);
     if (!colours) {
         return {};
     }
-    switch (header->compression) {
-    case kRgb:
-    case kBitFields:
-    case kAlphaBitFields:
-        return decodeUncompressed(*header, *colours, bits, keepAlpha);
-    case kRle8:
-    case kRle4:
-        return decodeRunLength(*header, *colours, bits);
-    case kJpeg:
-        return decodeEmbeddedFile(bits, "JPEG");
-    case kPng:
-        return decodeEmbeddedFile(bits, "PNG");
-    default:
-        return {};
-    }
+    return decodePixels(*header, *colours, bits, Output{keepAlpha, keepAlpha, true});
 }
 
 QImage decodePacked(std::span<const uint8_t> packed, ColourUsage usage)
@@ -332,6 +290,45 @@ QImage decodePacked(std::span<const uint8_t> packed, ColourUsage usage)
         return {};
     }
     return decode(packed.first(*length), packed.subspan(*length), usage);
+}
+
+QImage decodeFile(std::span<const uint8_t> file)
+{
+    constexpr size_t kFileHeader = 14;
+    if (file.size() < kFileHeader + 12 || file[0] != 'B' || file[1] != 'M') {
+        return {};
+    }
+    ByteReader fileHeader(file.first(kFileHeader));
+    fileHeader.skip(10);
+    const uint64_t pixelsAt = fileHeader.u32();
+    // The colour table lies between the headers and the pixels; where the
+    // pixels are said to start inside it, the table is short.
+    const size_t end =
+        pixelsAt > kFileHeader && pixelsAt <= file.size() ? size_t(pixelsAt) : file.size();
+    ByteReader in(file.subspan(kFileHeader));
+    const auto header = readHeader(in);
+    if (!header) {
+        return {};
+    }
+    const size_t tableStart = in.position();
+    const size_t tableEnd = std::max(tableStart, end - kFileHeader);
+    ByteReader table = in.sub(tableStart, tableEnd - tableStart);
+    const auto colours = readColours(table, *header, ColourUsage::Rgb, false);
+    if (!colours) {
+        return {};
+    }
+    // Pixels start where the file header says, or right after the table when
+    // that place is not inside the file or lies within the headers.
+    size_t bitsAt = kFileHeader + tableStart + table.position();
+    if (pixelsAt >= kFileHeader + tableStart && pixelsAt < file.size()) {
+        bitsAt = size_t(pixelsAt);
+    }
+    if (bitsAt >= file.size()) {
+        return {};
+    }
+    QImage image =
+        decodePixels(*header, *colours, file.subspan(bitsAt), Output{false, true, false});
+    return withEmbeddedProfile(std::move(image), *header, file.subspan(kFileHeader));
 }
 
 QImage decodeBitmap16(std::span<const uint8_t> bitmap)

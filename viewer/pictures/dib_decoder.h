@@ -7,9 +7,15 @@
 
 namespace vimbrel {
 
-// Turns the bitmaps that metafile records embed into images. Every function
+// Turns device-independent bitmaps into images: .bmp files and the bitmaps
+// that metafile records embed, through one decoder. It reads every header
+// (OS/2 v1 and v2, BITMAPINFOHEADER and its V2 to V5), 1, 2, 4, 8, 16, 24, 32
+// and 64 bits per pixel, bit-field masks of any width and place (a channel of
+// n bits scaled to 0..255 by round(v * 255 / (2^n - 1))), short colour tables
+// (missing entries black), bottom-up and top-down rows, RLE4, RLE8 and RLE24
+// with deltas and early ends, and embedded JPEG and PNG. Every function
 // returns a null image when the bitmap is damaged, of a kind not handled, or
-// larger than the player accepts.
+// larger than the picture limits.
 namespace dib {
 
 // How a DIB's colour table is to be read: as RGB quads, or as 16-bit indices
@@ -29,6 +35,10 @@ QImage decode(std::span<const uint8_t> info, std::span<const uint8_t> bits,
 
 // A packed DIB: the BITMAPINFO directly followed by the bits.
 QImage decodePacked(std::span<const uint8_t> packed, ColourUsage usage = ColourUsage::Rgb);
+
+// A whole .bmp file: the file header, then a DIB. Pixels with an alpha mask
+// keep their alpha (ARGB32, not premultiplied); all others are opaque.
+QImage decodeFile(std::span<const uint8_t> file);
 
 // The device-dependent bitmap of the oldest WMF bitmap records (type, width,
 // height, bytes per row, planes, bits per pixel, then the bits).

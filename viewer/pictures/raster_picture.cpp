@@ -3,6 +3,8 @@
 #include <QBuffer>
 #include <QImageReader>
 
+#include "viewer/pictures/dib_decoder.h"
+
 namespace vimbrel {
 namespace {
 
@@ -51,49 +53,6 @@ quint32 little(const QByteArray& bytes, qsizetype at, int size)
         value = (value << 8) | static_cast<uchar>(bytes[at + i]);
     }
     return value;
-}
-
-// Qt decodes as much of a cut-off bitmap as is there and fills the rest, so
-// a truncated file is caught here by the sizes its header gives.
-bool bitmapIsWhole(const QByteArray& bytes)
-{
-    if (bytes.size() < 26 || !bytes.startsWith("BM")) {
-        return false;
-    }
-    const qint64 dataOffset = little(bytes, 10, 4);
-    const quint32 headerSize = little(bytes, 14, 4);
-    qint64 width = 0;
-    qint64 height = 0;
-    qint64 bitCount = 0;
-    quint32 compression = 0;
-    qint64 imageSize = 0;
-    if (headerSize == 12) { // OS/2 core header
-        width = little(bytes, 18, 2);
-        height = little(bytes, 20, 2);
-        bitCount = little(bytes, 24, 2);
-    } else {
-        if (bytes.size() < 38) {
-            return false;
-        }
-        width = static_cast<qint32>(little(bytes, 18, 4));
-        height = static_cast<qint32>(little(bytes, 22, 4));
-        bitCount = little(bytes, 28, 2);
-        compression = little(bytes, 30, 4);
-        imageSize = little(bytes, 34, 4);
-    }
-    height = height < 0 ? -height : height;
-    // Sides beyond a million pixels are forged; the bound keeps the sums below in range.
-    constexpr qint64 kMaxSide = qint64(1) << 20;
-    if (width <= 0 || width > kMaxSide || height > kMaxSide || bitCount <= 0 || bitCount > 64) {
-        return false;
-    }
-    qint64 needed = 0;
-    if (compression == 0 || compression == 3 || compression == 6) { // uncompressed rows
-        needed = (width * bitCount + 31) / 32 * 4 * height;
-    } else {
-        needed = imageSize; // run-length or embedded data: its size as stated
-    }
-    return dataOffset + needed <= bytes.size();
 }
 
 // Every image an icon's directory lists must lie inside the file.
@@ -145,7 +104,14 @@ QImage onWhite(const QImage& image)
 
 QImage decodeRasterPicture(const QByteArray& content, RasterFormat format)
 {
-    if (!(format == RasterFormat::Bitmap ? bitmapIsWhole(content) : iconIsWhole(content))) {
+    if (format == RasterFormat::Bitmap) {
+        // Bitmaps go through the one DIB decoder of the tool, which the
+        // metafile player uses too.
+        const auto* bytes = reinterpret_cast<const uint8_t*>(content.constData());
+        const QImage image = dib::decodeFile(std::span(bytes, size_t(content.size())));
+        return image.isNull() ? QImage() : onWhite(image);
+    }
+    if (!iconIsWhole(content)) {
         return {};
     }
     QBuffer buffer;
@@ -153,10 +119,12 @@ QImage decodeRasterPicture(const QByteArray& content, RasterFormat format)
     if (!buffer.open(QIODevice::ReadOnly)) {
         return {};
     }
-    QImageReader reader(&buffer, format == RasterFormat::Bitmap ? "bmp" : "ico");
+    // Icons stay with Qt, which reads their directory, their bitmap entries
+    // with the AND mask and the PNG entries of newer icons.
+    QImageReader reader(&buffer, "ico");
     // The extension decides the format, as it does for every picture.
     reader.setDecideFormatFromContent(false);
-    const QImage image = format == RasterFormat::Icon ? largestIcon(reader) : readCleared(reader);
+    const QImage image = largestIcon(reader);
     if (image.isNull()) {
         return {};
     }

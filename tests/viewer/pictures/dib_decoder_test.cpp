@@ -187,3 +187,112 @@ TEST(DibDecoder, DamagedOrHugeBitmapsGiveNoImage)
 
 } // namespace
 } // namespace vimbrel
+
+namespace vimbrel {
+namespace {
+
+// A .bmp file: the file header, then `info` and `bits`, the pixels at
+// `pixelsAt` (0: right after the info).
+std::vector<uint8_t> bmpFile(std::span<const uint8_t> info, std::span<const uint8_t> bits,
+                             uint32_t pixelsAt = 0)
+{
+    Bytes file;
+    const uint32_t at = pixelsAt != 0 ? pixelsAt : uint32_t(14 + info.size());
+    file.u8('B').u8('M').u32(uint32_t(at + bits.size())).u32(0).u32(at);
+    std::vector<uint8_t> bytes(file.span().begin(), file.span().end());
+    bytes.insert(bytes.end(), info.begin(), info.end());
+    bytes.resize(std::max<size_t>(bytes.size(), at), 0);
+    bytes.insert(bytes.end(), bits.begin(), bits.end());
+    return bytes;
+}
+
+TEST(DibFile, ChannelsOfAnyWidthScaleWithRounding)
+{
+    // 5-5-5: 30 of 31 is 246.77, so 247; 31 is 255.
+    Bytes plain = infoHeader(2, 1, 16);
+    Bytes plainBits;
+    plainBits.u16(30 << 10 | 31 << 5 | 1).u16(0);
+    const QImage image = dib::decodeFile(bmpFile(plain.span(), plainBits.span()));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(247, 255, 8));
+
+    // Masks of 2, 3 and 1 bits.
+    Bytes odd = infoHeader(1, 1, 16, 3);
+    odd.u32(0x30).u32(0x0e).u32(0x01);
+    Bytes oddBits;
+    oddBits.u16(0x20 | 0x06 | 0x01).u16(0);
+    EXPECT_EQ(dib::decodeFile(bmpFile(odd.span(), oddBits.span())).pixel(0, 0),
+              qRgb(170, 109, 255));
+}
+
+TEST(DibFile, AlphaMasksKeepTheirAlphaAndPlain32BitsStayOpaque)
+{
+    Bytes v3;
+    v3.u32(56).u32(1).u32(1).u16(1).u16(32).u32(3).u32(0).u32(0).u32(0).u32(0).u32(0);
+    v3.u32(0xff0000).u32(0xff00).u32(0xff).u32(0xff000000);
+    Bytes bits;
+    bits.bytes({10, 20, 30, 128});
+    const QImage clear = dib::decodeFile(bmpFile(v3.span(), bits.span()));
+    EXPECT_EQ(clear.format(), QImage::Format_ARGB32);
+    EXPECT_EQ(clear.pixel(0, 0), qRgba(30, 20, 10, 128));
+
+    const QImage opaque = dib::decodeFile(bmpFile(infoHeader(1, 1, 32).span(), bits.span()));
+    EXPECT_FALSE(opaque.hasAlphaChannel());
+}
+
+TEST(DibFile, OldHeadersShortPalettesAndTwoBitPixels)
+{
+    // OS/2 v2 with only 16 header bytes; 2 bits per pixel, a palette of two
+    // of its four colours: index 3 is black, as Windows shows it.
+    Bytes os2;
+    os2.u32(16).u32(4).u32(1).u16(1).u16(2);
+    os2.colour(255, 0, 0).colour(0, 255, 0);
+    Bytes bits;
+    bits.bytes({0b00011011, 0, 0, 0});
+    const QImage image = dib::decodeFile(bmpFile(os2.span(), bits.span(), 14 + 16 + 8));
+    ASSERT_EQ(image.size(), QSize(4, 1));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(1, 0), qRgb(0, 255, 0));
+    EXPECT_EQ(image.pixel(2, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(3, 0), qRgb(0, 0, 0));
+
+    // OS/2 v1 (12 bytes, 3-byte colours) whose pixels start inside its
+    // 256-colour table: the table is as long as there is room.
+    Bytes core;
+    core.u32(12).u16(1).u16(1).u16(1).u16(8);
+    core.bytes({0, 0, 255, 255, 0, 0});
+    Bytes one;
+    one.bytes({1, 0, 0, 0});
+    EXPECT_EQ(dib::decodeFile(bmpFile(core.span(), one.span())).pixel(0, 0), qRgb(0, 0, 255));
+}
+
+TEST(DibFile, RunLength24AndTopDownRunsAndDamagedFiles)
+{
+    // OS/2 v2 RLE24 (compression 4, 24 bits): a run of two, then an
+    // absolute run of three (padded to a whole word), end of picture.
+    Bytes os2;
+    os2.u32(20).u32(5).u32(1).u16(1).u16(24).u32(4);
+    Bytes runs;
+    runs.bytes({2, 1, 2, 3, 0, 3, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 0, 1});
+    const QImage image = dib::decodeFile(bmpFile(os2.span(), runs.span()));
+    ASSERT_EQ(image.size(), QSize(5, 1));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(3, 2, 1));
+    EXPECT_EQ(image.pixel(1, 0), qRgb(3, 2, 1));
+    EXPECT_EQ(image.pixel(2, 0), qRgb(7, 8, 9));
+    EXPECT_EQ(image.pixel(4, 0), qRgb(1, 2, 3));
+
+    Bytes topDown = infoHeader(2, -2, 8, 1);
+    topDown.colour(0, 0, 0);
+    EXPECT_TRUE(dib::decodeFile(bmpFile(topDown.span(), runs.span())).isNull());
+
+    // Not a bitmap, cut short, or pixels said to lie beyond the file.
+    const std::vector<uint8_t> good = bmpFile(infoHeader(1, 1, 24).span(), runs.span());
+    EXPECT_FALSE(dib::decodeFile(good).isNull());
+    std::vector<uint8_t> wrongMagic = good;
+    wrongMagic[0] = 'X';
+    EXPECT_TRUE(dib::decodeFile(wrongMagic).isNull());
+    EXPECT_TRUE(dib::decodeFile(std::span(good).first(20)).isNull());
+    EXPECT_TRUE(dib::decodeFile({}).isNull());
+}
+
+} // namespace
+} // namespace vimbrel
