@@ -1,0 +1,173 @@
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <iomanip>
+#include <iostream>
+#include <map>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/page_test_support.h"
+#include "tests/support/temp_folder.h"
+#include "viewer/metafile/metafile_picture.h"
+
+namespace vimbrel {
+namespace {
+
+// The metafiles of shared/corpus/metafile and their renderings by LibreOffice.
+std::string corpusFolder()
+{
+    return testing::sourceFolder() + "/../shared/corpus/metafile/";
+}
+
+// Each picture's PSNR against its reference when this table was last raised,
+// beside this test; a picture may not fall more than 1 dB below its figure.
+std::string baselinePath()
+{
+    return testing::sourceFolder() + "/tests/viewer/metafile/metafile_psnr_baseline.txt";
+}
+
+// The picture blurred with a Gaussian of sigma 1 pixel (radius 3, edges
+// repeated), as RGB rows of doubles; a blur lets a line that lies one pixel
+// off cost a little rather than everything.
+std::vector<double> blurred(const QImage& picture)
+{
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    const int width = rgb.width();
+    const int height = rgb.height();
+    double kernel[7];
+    double sum = 0;
+    for (int i = -3; i <= 3; ++i) {
+        kernel[i + 3] = std::exp(-0.5 * i * i);
+        sum += kernel[i + 3];
+    }
+    for (double& k : kernel) {
+        k /= sum;
+    }
+    std::vector<double> across(size_t(width) * height * 3);
+    for (int y = 0; y < height; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < width; ++x) {
+            double r = 0, g = 0, b = 0;
+            for (int i = -3; i <= 3; ++i) {
+                const QRgb p = line[std::clamp(x + i, 0, width - 1)];
+                r += kernel[i + 3] * qRed(p);
+                g += kernel[i + 3] * qGreen(p);
+                b += kernel[i + 3] * qBlue(p);
+            }
+            double* out = &across[(size_t(y) * width + x) * 3];
+            out[0] = r;
+            out[1] = g;
+            out[2] = b;
+        }
+    }
+    std::vector<double> both(across.size());
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                double v = 0;
+                for (int i = -3; i <= 3; ++i) {
+                    v += kernel[i + 3] *
+                         across[(size_t(std::clamp(y + i, 0, height - 1)) * width + x) * 3 + c];
+                }
+                both[(size_t(y) * width + x) * 3 + c] = v;
+            }
+        }
+    }
+    return both;
+}
+
+// PSNR in dB of `ours` against `reference` after the blur; 0 when the player
+// drew nothing. The references are drawn at 72 pixels per inch where the
+// player draws at 96, so a picture of another size is first scaled to the
+// reference's.
+double psnr(const QImage& drawn, const QImage& reference)
+{
+    if (drawn.isNull()) {
+        return 0;
+    }
+    const QImage ours = drawn.size() == reference.size()
+                            ? drawn
+                            : drawn.scaled(reference.size(), Qt::IgnoreAspectRatio,
+                                           Qt::SmoothTransformation);
+    const std::vector<double> a = blurred(ours);
+    const std::vector<double> b = blurred(reference);
+    double squared = 0;
+    for (size_t i = 0; i < a.size(); ++i) {
+        squared += (a[i] - b[i]) * (a[i] - b[i]);
+    }
+    const double mean = squared / double(a.size());
+    return mean <= 1e-10 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mean);
+}
+
+std::map<std::string, double> readBaseline()
+{
+    std::map<std::string, double> figures;
+    std::istringstream lines(testing::readFile(baselinePath()));
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        std::string name;
+        double figure = 0;
+        if (!line.empty() && line[0] != '#' && words >> name >> figure) {
+            figures[name] = figure;
+        }
+    }
+    return figures;
+}
+
+TEST(MetafileCorpus, NoPictureFallsBelowItsFigure)
+{
+    // Text is drawn only where a GUI application provides fonts, as in the
+    // window and vimbrel-cli.
+    if (QCoreApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "test_viewer_metafile";
+        static char* argv[] = {name, nullptr};
+        new QGuiApplication(argc, argv);
+    }
+    ASSERT_NE(qobject_cast<QGuiApplication*>(QCoreApplication::instance()), nullptr);
+    const QStringList pictures =
+        QDir(QString::fromStdString(corpusFolder() + "pictures")).entryList(QDir::Files, QDir::Name);
+    ASSERT_GT(pictures.size(), 100) << "the metafile corpus is missing at " << corpusFolder();
+    const std::map<std::string, double> baseline = readBaseline();
+    std::vector<std::pair<double, std::string>> results;
+    std::ostringstream table;
+    table << std::fixed << std::setprecision(2);
+    for (const QString& picture : pictures) {
+        const std::string name = picture.toStdString();
+        const QImage ours = loadMetafilePicture(corpusFolder() + "pictures/" + name);
+        const QImage reference(QString::fromStdString(corpusFolder() + "reference/" + name + ".png"));
+        if (reference.isNull()) {
+            std::cout << name << ": its reference cannot be read\n";
+            continue;
+        }
+        const double figure = psnr(ours, reference);
+        results.emplace_back(figure, name);
+        table << name << '\t' << figure << '\n';
+        const auto known = baseline.find(name);
+        if (known == baseline.end()) {
+            ADD_FAILURE() << name << " has no figure in " << baselinePath();
+            continue;
+        }
+        EXPECT_GE(figure, known->second - 1.0) << name << " got worse";
+    }
+    std::sort(results.begin(), results.end());
+    std::cout << table.str() << "median " << results[results.size() / 2].first << " dB; worst:";
+    for (size_t i = 0; i < 5 && i < results.size(); ++i) {
+        std::cout << ' ' << results[i].second << ' ' << results[i].first;
+    }
+    std::cout << '\n';
+    if (const char* out = std::getenv("VIMBREL_WRITE_PSNR_BASELINE")) {
+        std::ofstream(out) << "# picture\tPSNR in dB after a blur of sigma 1, against LibreOffice\n"
+                           << table.str();
+    }
+}
+
+} // namespace
+} // namespace vimbrel
