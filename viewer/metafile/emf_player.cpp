@@ -709,7 +709,8 @@ bool EmfPlayer::playObjectRecord(RecordView& record)
         font.underline = p.u8() != 0;
         font.strikeOut = p.u8() != 0;
         font.charset = p.u8();
-        p.skip(4); // precision, quality, pitch and family
+        p.skip(3); // output and clipping precision, quality
+        font.pitchAndFamily = p.u8();
         font.face = metafile_strings::fromUtf16(p.take(std::min<size_t>(p.remaining(), 64)));
         return !p.failed() && index != 0 && mObjects.put(index, font);
     }
@@ -866,9 +867,12 @@ bool EmfPlayer::playBitmapRecord(RecordView& record)
             operation);
         return true;
     }
-    const QRectF target = readRectL(p); // x, y, width, height
-    const QRectF targetRect(target.left(), target.top(), target.right() - target.left(),
-                            target.bottom() - target.top());
+    // The target is given as x, y, width and height, not as two corners.
+    const double xTarget = p.i32();
+    const double yTarget = p.i32();
+    const double widthTarget = p.i32();
+    const double heightTarget = p.i32();
+    const QRectF targetRect(xTarget, yTarget, widthTarget, heightTarget);
     const uint32_t operation = p.u32();
     const double xSource = p.i32();
     const double ySource = p.i32();
@@ -937,9 +941,12 @@ bool EmfPlayer::playTextRecord(RecordView& record)
     if (chars.failed()) {
         return false;
     }
-    QString text =
-        wide ? metafile_strings::fromUtf16(chars.bytes())
-             : metafile_strings::fromCharset(chars.bytes(), mCanvas->state().font.charset);
+    const uint8_t charset = mCanvas->state().font.charset;
+    QString text = wide ? metafile_strings::fromUtf16(chars.bytes())
+                        : metafile_strings::fromCharset(chars.bytes(), charset);
+    if (charset == metafile_strings::kSymbolCharset) {
+        text = metafile_strings::fromSymbolFont(text);
+    }
     std::vector<double> advances;
     const uint32_t perCharacter = (options & 0x2000) ? 2 : 1;
     if (advancesOffset != 0 && count > 0) {

@@ -42,6 +42,9 @@ struct GdiFont
     bool underline = false;
     bool strikeOut = false;
     uint8_t charset = 0;
+    // The pitch in the low bits, the family (roman, swiss, modern, script,
+    // decorative) in bits 4 to 7: what a face not on this system falls back to.
+    uint8_t pitchAndFamily = 0;
     QString face;
 };
 

@@ -632,6 +632,27 @@ QFont MetafileCanvas::pictureFont(double& pixelHeight) const
         logicalFont.height == 0 ? 12.0 : std::abs(static_cast<double>(logicalFont.height));
     pixelHeight = std::clamp(logical * scale, 1.0, 4000.0);
     QFont font(logicalFont.face.isEmpty() ? QStringLiteral("Sans Serif") : logicalFont.face);
+    // A face this system lacks (Times New Roman, Arial, Courier New) falls
+    // back to a face of the family the picture names.
+    switch (logicalFont.pitchAndFamily >> 4) {
+    case 1:
+        font.setStyleHint(QFont::Serif);
+        break;
+    case 2:
+        font.setStyleHint(QFont::SansSerif);
+        break;
+    case 3:
+        font.setStyleHint(QFont::TypeWriter);
+        break;
+    case 4:
+        font.setStyleHint(QFont::Cursive);
+        break;
+    case 5:
+        font.setStyleHint(QFont::Decorative);
+        break;
+    default:
+        break;
+    }
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelHeight))));
     if (logicalFont.height > 0) {
         // A positive height is the whole cell; the character size is smaller.

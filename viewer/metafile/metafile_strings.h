@@ -16,4 +16,14 @@ QString fromCharset(std::span<const uint8_t> bytes, uint8_t charset);
 // UTF-16LE text; a NUL ends it.
 QString fromUtf16(std::span<const uint8_t> bytes);
 
+// The font character set whose codes stand for the Symbol font's glyphs.
+inline constexpr uint8_t kSymbolCharset = 2;
+
+// Text written in the Symbol font (its character set, kSymbolCharset) as the
+// characters its glyphs show: "D" is Δ, "p" is π, 0xB3 is ≥. Codes of the
+// private area F020 to F0FF, as Unicode text in that font gives them, count
+// as their low byte. Without a Symbol font of the same coding on the system,
+// drawing the codes as they are would show Latin letters.
+QString fromSymbolFont(const QString& text);
+
 } // namespace vimbrel::metafile_strings

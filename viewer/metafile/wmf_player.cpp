@@ -691,7 +691,8 @@ bool WmfPlayer::playObjectRecord(RecordView& record)
         font.underline = p.u8() != 0;
         font.strikeOut = p.u8() != 0;
         font.charset = p.u8();
-        p.skip(4); // precision, quality, pitch and family
+        p.skip(3); // output and clipping precision, quality
+        font.pitchAndFamily = p.u8();
         if (p.failed()) {
             return false;
         }
@@ -744,7 +745,10 @@ QString WmfPlayer::readText(ByteReader& p, size_t length) const
     if (length % 2) {
         p.skip(std::min<size_t>(1, p.remaining()));
     }
-    return metafile_strings::fromCharset(bytes, mCanvas->state().font.charset);
+    const uint8_t charset = mCanvas->state().font.charset;
+    const QString text = metafile_strings::fromCharset(bytes, charset);
+    return charset == metafile_strings::kSymbolCharset ? metafile_strings::fromSymbolFont(text)
+                                                       : text;
 }
 
 bool WmfPlayer::playTextRecord(RecordView& record)

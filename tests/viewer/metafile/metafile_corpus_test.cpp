@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -37,7 +38,11 @@ std::string baselinePath()
 // off cost a little rather than everything.
 std::vector<double> blurred(const QImage& picture)
 {
-    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    // The references keep the picture's transparent background; both sides
+    // are laid on white first.
+    QImage rgb(picture.size(), QImage::Format_RGB32);
+    rgb.fill(Qt::white);
+    QPainter(&rgb).drawImage(0, 0, picture);
     const int width = rgb.width();
     const int height = rgb.height();
     double kernel[7];
@@ -91,10 +96,10 @@ double psnr(const QImage& drawn, const QImage& reference)
     if (drawn.isNull()) {
         return 0;
     }
-    const QImage ours = drawn.size() == reference.size()
-                            ? drawn
-                            : drawn.scaled(reference.size(), Qt::IgnoreAspectRatio,
-                                           Qt::SmoothTransformation);
+    const QImage ours =
+        drawn.size() == reference.size()
+            ? drawn
+            : drawn.scaled(reference.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const std::vector<double> a = blurred(ours);
     const std::vector<double> b = blurred(reference);
     double squared = 0;
@@ -121,19 +126,35 @@ std::map<std::string, double> readBaseline()
     return figures;
 }
 
-TEST(MetafileCorpus, NoPictureFallsBelowItsFigure)
+class MetafileCorpus : public ::testing::Test
 {
+protected:
     // Text is drawn only where a GUI application provides fonts, as in the
     // window and vimbrel-cli.
-    if (QCoreApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "test_viewer_metafile";
-        static char* argv[] = {name, nullptr};
-        new QGuiApplication(argc, argv);
+    static void SetUpTestSuite()
+    {
+        if (QCoreApplication::instance() == nullptr) {
+            static int argc = 1;
+            static char name[] = "test_viewer_metafile";
+            static char* argv[] = {name, nullptr};
+            sApplication = new QGuiApplication(argc, argv);
+        }
     }
+    // Gone before the leak check at exit, with the font caches it owns.
+    static void TearDownTestSuite()
+    {
+        delete sApplication;
+        sApplication = nullptr;
+    }
+
+    static inline QGuiApplication* sApplication = nullptr;
+};
+
+TEST_F(MetafileCorpus, NoPictureFallsBelowItsFigure)
+{
     ASSERT_NE(qobject_cast<QGuiApplication*>(QCoreApplication::instance()), nullptr);
-    const QStringList pictures =
-        QDir(QString::fromStdString(corpusFolder() + "pictures")).entryList(QDir::Files, QDir::Name);
+    const QStringList pictures = QDir(QString::fromStdString(corpusFolder() + "pictures"))
+                                     .entryList(QDir::Files, QDir::Name);
     ASSERT_GT(pictures.size(), 100) << "the metafile corpus is missing at " << corpusFolder();
     const std::map<std::string, double> baseline = readBaseline();
     std::vector<std::pair<double, std::string>> results;
@@ -142,7 +163,8 @@ TEST(MetafileCorpus, NoPictureFallsBelowItsFigure)
     for (const QString& picture : pictures) {
         const std::string name = picture.toStdString();
         const QImage ours = loadMetafilePicture(corpusFolder() + "pictures/" + name);
-        const QImage reference(QString::fromStdString(corpusFolder() + "reference/" + name + ".png"));
+        const QImage reference(
+            QString::fromStdString(corpusFolder() + "reference/" + name + ".png"));
         if (reference.isNull()) {
             std::cout << name << ": its reference cannot be read\n";
             continue;

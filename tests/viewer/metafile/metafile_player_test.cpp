@@ -9,6 +9,7 @@
 
 #include "tests/support/temp_folder.h"
 #include "viewer/metafile/metafile_picture.h"
+#include "viewer/metafile/metafile_strings.h"
 
 namespace vimbrel {
 namespace {
@@ -450,6 +451,23 @@ TEST_F(MetafilePlayerTest, EmfShapesInTheFramesSize)
     EXPECT_EQ(at(image, 20, 43), QColor(Qt::white));
 }
 
+TEST_F(MetafilePlayerTest, EmfBitBltTargetsAreAPlaceAndASize)
+{
+    // A pattern blit of the brush (PATCOPY, no source) at x 40, y 10, 8 x 8:
+    // the third and fourth values are its width and height, not a corner.
+    EmfBuilder emf(96, 48);
+    emf.solidBrush(1, kRed).select(1);
+    const int64_t one = 0x3f800000; // 1.0f
+    emf.record(
+        76, {0, 0, 95, 47, 40, 10, 8, 8, 0x00f00021, 0, 0, one, 0, 0, one, 0, 0, 0, 0, 0, 0, 0, 0});
+    const QImage image = load(mFolder, "blt.emf", emf.build());
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(at(image, 44, 14), QColor(Qt::red));
+    EXPECT_EQ(at(image, 47, 17), QColor(Qt::red));
+    EXPECT_EQ(at(image, 20, 14), QColor(Qt::white));
+    EXPECT_EQ(at(image, 44, 30), QColor(Qt::white));
+}
+
 TEST_F(MetafilePlayerTest, EmfAnisotropicMappingAndWorldTransform)
 {
     EmfBuilder emf(100, 100);
@@ -733,6 +751,23 @@ TEST_F(MetafilePlayerTest, EmfFontsWithExtremeValuesStillDraw)
     chars.u16('M').u16('M');
     emf.record(84, {0, 0, 0, 0, 1, 0, 0, 10, 10, 2, 76, 0, 0, 0, 0, 0, 0}, chars.data());
     EXPECT_EQ(load(mFolder, "a.emf", emf.build()).size(), QSize(50, 50));
+}
+
+} // namespace
+} // namespace vimbrel
+
+namespace vimbrel {
+namespace {
+
+TEST(MetafileStrings, SymbolFontCodesBecomeTheCharactersTheirGlyphsShow)
+{
+    using metafile_strings::fromSymbolFont;
+    EXPECT_EQ(fromSymbolFont(QStringLiteral("Dx + a = p")), QStringLiteral(u"Δξ + α = π"));
+    // Bytes above 0x7F, and the private-area codes of Unicode text.
+    EXPECT_EQ(fromSymbolFont(QString(QChar(0xB3)) + QChar(0xF0A5) + QChar(0xF044)),
+              QStringLiteral(u"≥∞Δ"));
+    // Digits, brackets and codes without a glyph of their own stay.
+    EXPECT_EQ(fromSymbolFont(QStringLiteral("(2)[]\n")), QStringLiteral("(2)[]\n"));
 }
 
 } // namespace
