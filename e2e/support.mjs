@@ -8,7 +8,7 @@ import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
-const root = path.dirname(here);
+export const root = path.dirname(here);
 
 export const cli =
   process.env.VIMBREL_CLI ??

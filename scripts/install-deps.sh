@@ -7,13 +7,13 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-image-formats-plugins libmicrohttpd-dev
-  libjpeg62-turbo-dev libexif-dev libicu-dev
+  libjpeg62-turbo-dev libexif-dev libicu-dev libheif-dev
   libgtest-dev libbenchmark-dev
   fonts-noto-cjk
 )
 # Browser tests, screenshots, the benchmark's peers and the fuzzers.
 test_packages=(chromium nodejs npm xvfb xauth imagemagick fonts-dejavu-core graphicsmagick libvips-tools
-               clang libclang-rt-14-dev)
+               clang libclang-rt-14-dev libheif-examples)
 # Building and checking the Debian package.
 package_packages=(dpkg-dev file lintian appstream desktop-file-utils librsvg2-bin)
 case "${1:-}" in

@@ -16,12 +16,17 @@ QImage loadMetafilePicture(const std::string& path)
     if (whole.state != WholeFile::State::Read) {
         return {};
     }
+    const auto* bytes = reinterpret_cast<const uint8_t*>(whole.bytes.data());
+    return drawMetafilePicture(std::span<const uint8_t>(bytes, whole.bytes.size()));
+}
+
+QImage drawMetafilePicture(std::span<const uint8_t> bytes)
+{
     // Metafiles may draw text, and font lookup is the one part of the drawing
     // that is not meant to run in several threads at once.
     static std::mutex fontMutex;
     const std::lock_guard lock(fontMutex);
-    const auto* bytes = reinterpret_cast<const uint8_t*>(whole.bytes.data());
-    return playMetafile(std::span<const uint8_t>(bytes, whole.bytes.size()));
+    return playMetafile(bytes);
 }
 
 } // namespace vimbrel

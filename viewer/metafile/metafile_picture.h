@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include <QImage>
@@ -9,5 +11,8 @@ namespace vimbrel {
 // Draws a Windows metafile (placeable or plain WMF, or EMF) at its own size on
 // a white background. A null image when the file cannot be read or drawn.
 QImage loadMetafilePicture(const std::string& path);
+
+// The same for a metafile held in memory. Safe to call from several threads.
+QImage drawMetafilePicture(std::span<const uint8_t> bytes);
 
 } // namespace vimbrel

@@ -1,6 +1,7 @@
 #include "viewer/server/viewer_server.h"
 
 #include <arpa/inet.h>
+#include <cerrno>
 #include <fcntl.h>
 #include <microhttpd.h>
 #include <netinet/in.h>
@@ -21,6 +22,8 @@
 #include "viewer/server/byte_range.h"
 #include "viewer/server/content_type.h"
 #include "viewer/server/http_date.h"
+#include "viewer/server/rendition.h"
+#include "viewer/server/rendition_cache.h"
 #include "viewer/server/served_folders.h"
 
 namespace vimbrel {
@@ -184,6 +187,31 @@ bool tagListMatches(const std::string& list, const std::string& tag)
         start = end + 1;
     }
     return false;
+}
+
+// Pictures read into memory for a rendition may be at most this large.
+constexpr size_t kMaxRenditionSource = size_t(256) << 20;
+
+// The whole content of the open file `fd`; nothing when it cannot be read or
+// is too large.
+std::optional<std::vector<uint8_t>> readAll(int fd, const struct stat& info)
+{
+    if (info.st_size < 0 || uint64_t(info.st_size) > kMaxRenditionSource) {
+        return std::nullopt;
+    }
+    std::vector<uint8_t> bytes(size_t(info.st_size));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::pread(fd, bytes.data() + done, bytes.size() - done, off_t(done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return std::nullopt;
+        }
+        done += size_t(got);
+    }
+    return bytes;
 }
 
 // True when the browser's copy, named by its validators, is still current.
@@ -386,12 +414,61 @@ private:
         return percentDecoded(target.substr(prefix.size() - 1));
     }
 
-    static MHD_Result sendFile(MHD_Connection* connection, int fd, const std::string& path)
+    // A picture no browser draws goes out as its rendition, under its own
+    // URL; one that cannot be drawn gets 415.
+    MHD_Result sendRendition(MHD_Connection* connection, int fd, const std::string& path,
+                             const struct stat& info)
+    {
+        const RenditionCache::Key key{uint64_t(info.st_dev), uint64_t(info.st_ino), info.st_size,
+                                      int64_t(info.st_mtim.tv_sec) * 1000000000 +
+                                          info.st_mtim.tv_nsec};
+        bool known = false;
+        std::shared_ptr<const Rendition> rendition = mRenditions.find(key, known);
+        if (!known) {
+            const auto bytes = readAll(fd, info);
+            auto made = bytes ? makeRendition(path, *bytes) : std::nullopt;
+            if (made) {
+                rendition = std::make_shared<const Rendition>(std::move(*made));
+            }
+            mRenditions.put(key, rendition);
+        }
+        ::close(fd);
+        if (!rendition) {
+            const std::string text = "415 this picture cannot be drawn\n";
+            MHD_Response* response = MHD_create_response_from_buffer(
+                text.size(), const_cast<char*>(text.data()), MHD_RESPMEM_MUST_COPY);
+            if (response != nullptr) {
+                MHD_add_response_header(response, "Content-Type", "text/plain; charset=US-ASCII");
+            }
+            return queue(connection, MHD_HTTP_UNSUPPORTED_MEDIA_TYPE, response);
+        }
+        const std::string tag = entityTag(info).insert(1, "r-");
+        const bool current = notModified(connection, info, tag);
+        MHD_Response* response =
+            current ? MHD_create_response_from_buffer(0, nullptr, MHD_RESPMEM_PERSISTENT)
+                    : MHD_create_response_from_buffer(rendition->bytes.size(),
+                                                      const_cast<uint8_t*>(rendition->bytes.data()),
+                                                      MHD_RESPMEM_MUST_COPY);
+        if (response == nullptr) {
+            return MHD_NO;
+        }
+        if (!current) {
+            MHD_add_response_header(response, "Content-Type", rendition->contentType.c_str());
+        }
+        MHD_add_response_header(response, "ETag", tag.c_str());
+        MHD_add_response_header(response, "Last-Modified", httpDate(info.st_mtim.tv_sec).c_str());
+        return queue(connection, current ? MHD_HTTP_NOT_MODIFIED : MHD_HTTP_OK, response);
+    }
+
+    MHD_Result sendFile(MHD_Connection* connection, int fd, const std::string& path)
     {
         struct stat info = {};
         if (::fstat(fd, &info) != 0) {
             ::close(fd);
             return refuse(connection, MHD_HTTP_NOT_FOUND);
+        }
+        if (needsRendition(path)) {
+            return sendRendition(connection, fd, path, info);
         }
         const uint64_t size = static_cast<uint64_t>(info.st_size);
         const std::string tag = entityTag(info);
@@ -449,6 +526,7 @@ private:
 
     ViewerServer::Limits mLimits;
     ServedFolders mFolders;
+    RenditionCache mRenditions;
     MHD_Daemon* mDaemon = nullptr;
     std::atomic<quint16> mPort = 0;
     std::string mToken;

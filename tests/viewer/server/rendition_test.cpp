@@ -1,0 +1,135 @@
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
+
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/http_exchange.h"
+#include "tests/support/page_test_support.h"
+#include "tests/support/temp_folder.h"
+#include "viewer/server/rendition_cache.h"
+#include "viewer/server/viewer_server.h"
+
+namespace vimbrel {
+namespace {
+
+using testing::TempFolder;
+
+QImage imageOf(const testing::HttpReply& reply)
+{
+    return QImage::fromData(reply.body);
+}
+
+class RenditionTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { testing::ensureCoreApplication(); }
+
+    void SetUp() override
+    {
+        mPictures = mRoot.makeFolder("pictures");
+        const std::string seeds = testing::sourceFolder() + "/fuzz/seeds/metafile/";
+        mRoot.write("pictures/shapes.wmf", testing::readFile(seeds + "shapes.wmf"));
+        mRoot.write("pictures/SHAPES.EMF", testing::readFile(seeds + "shapes.emf"));
+        mRoot.write("pictures/damaged.wmf", testing::readFile(seeds + "shapes.wmf").substr(0, 30));
+        ASSERT_TRUE(mServer.start());
+        mServer.allowFolder(mPictures);
+    }
+
+    testing::HttpReply get(const std::string& name, const QByteArray& extra = {}) const
+    {
+        const QByteArray target =
+            mServer.urlFor(mPictures + name).path(QUrl::FullyEncoded).toLatin1();
+        testing::RawConnection connection(mServer.port());
+        connection.send("GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1:" +
+                        QByteArray::number(mServer.port()) + "\r\n" + extra + "\r\n");
+        return connection.readReply();
+    }
+
+    TempFolder mRoot;
+    std::string mPictures;
+    ViewerServer mServer;
+};
+
+TEST_F(RenditionTest, MetafilesArriveAsPngsOfTheirOwnSize)
+{
+    for (const char* name : {"shapes.wmf", "SHAPES.EMF"}) {
+        const testing::HttpReply reply = get(name);
+        ASSERT_EQ(reply.status, 200) << name;
+        EXPECT_EQ(reply.headers.at("content-type"), "image/png") << name;
+        const QImage image = imageOf(reply);
+        EXPECT_FALSE(image.isNull()) << name;
+        EXPECT_GT(image.width(), 10) << name;
+        // Asked again with its tag: not drawn again, not sent again.
+        const QByteArray tag =
+            "If-None-Match: " + QByteArray::fromStdString(reply.headers.at("etag")) + "\r\n";
+        EXPECT_EQ(get(name, tag).status, 304) << name;
+    }
+}
+
+TEST_F(RenditionTest, APictureThatCannotBeDrawnGets415AndTheServerGoesOn)
+{
+    const testing::HttpReply reply = get("damaged.wmf");
+    EXPECT_EQ(reply.status, 415);
+    EXPECT_EQ(reply.body, "415 this picture cannot be drawn\n");
+    EXPECT_EQ(reply.headers.at("x-content-type-options"), "nosniff");
+    EXPECT_EQ(get("shapes.wmf").status, 200);
+}
+
+TEST_F(RenditionTest, TiffAndHeicArriveAsJpegs)
+{
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(qRgb(200, 40, 40));
+    ASSERT_TRUE(picture.save(QString::fromStdString(mPictures + "photo.tif"), "TIFF"));
+    ASSERT_TRUE(picture.save(QString::fromStdString(mRoot / "source.png"), "PNG"));
+    // HEIC as a phone would write it, through libheif's own encoder.
+    const std::string encode = "heif-enc -q 90 '" + mRoot / "source.png" + "' -o '" + mPictures +
+                               "phone.heic' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(encode.c_str()), 0) << "heif-enc (libheif-examples) is needed";
+    for (const char* name : {"photo.tif", "phone.heic"}) {
+        const testing::HttpReply reply = get(name);
+        ASSERT_EQ(reply.status, 200) << name;
+        EXPECT_EQ(reply.headers.at("content-type"), "image/jpeg") << name;
+        const QImage image = imageOf(reply);
+        EXPECT_EQ(image.size(), QSize(64, 48)) << name;
+        const QColor middle = image.pixelColor(32, 24);
+        EXPECT_NEAR(middle.red(), 200, 12) << name;
+        EXPECT_NEAR(middle.green(), 40, 12) << name;
+    }
+}
+
+TEST(RenditionCache, KeepsTheNewestWithinItsBytesAndForgetsChangedFiles)
+{
+    RenditionCache cache(100);
+    const auto rendition = [](size_t size) {
+        return std::make_shared<const Rendition>(
+            Rendition{"image/png", std::vector<uint8_t>(size)});
+    };
+    const RenditionCache::Key a{1, 1, 10, 5};
+    const RenditionCache::Key b{1, 2, 10, 5};
+    const RenditionCache::Key c{1, 3, 10, 5};
+    cache.put(a, rendition(60));
+    cache.put(b, rendition(30));
+    bool known = false;
+    EXPECT_NE(cache.find(a, known), nullptr); // a is now the newest
+    cache.put(c, rendition(30));              // b goes
+    EXPECT_EQ(cache.find(b, known), nullptr);
+    EXPECT_FALSE(known);
+    EXPECT_NE(cache.find(a, known), nullptr);
+    EXPECT_LE(cache.bytes(), 100u);
+    // The same file changed since: another key.
+    EXPECT_EQ(cache.find(RenditionCache::Key{1, 1, 10, 6}, known), nullptr);
+    EXPECT_FALSE(known);
+    // An undrawable picture is remembered as such.
+    cache.put(b, nullptr);
+    EXPECT_EQ(cache.find(b, known), nullptr);
+    EXPECT_TRUE(known);
+    // Larger than the whole cache: not kept.
+    cache.put(RenditionCache::Key{9, 9, 9, 9}, rendition(200));
+    EXPECT_EQ(cache.find(RenditionCache::Key{9, 9, 9, 9}, known), nullptr);
+}
+
+} // namespace
+} // namespace vimbrel

@@ -1,0 +1,32 @@
+#include "viewer/pictures/tiff_picture.h"
+
+#include <QBuffer>
+#include <QImageReader>
+
+#include "viewer/pictures/picture_limits.h"
+
+namespace vimbrel {
+
+QImage decodeTiff(std::span<const uint8_t> file)
+{
+    QBuffer buffer;
+    buffer.setData(reinterpret_cast<const char*>(file.data()), qsizetype(file.size()));
+    if (!buffer.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QImageReader reader(&buffer, "tiff");
+    reader.setDecideFormatFromContent(false);
+    reader.setAutoTransform(true);
+    // Sides as the header gives them, refused before anything is decoded.
+    const QSize size = reader.size();
+    if (!picture_limits::fits(size.width(), size.height())) {
+        return {};
+    }
+    QImage image;
+    if (!reader.read(&image) || !picture_limits::fits(image.width(), image.height())) {
+        return {};
+    }
+    return image;
+}
+
+} // namespace vimbrel
