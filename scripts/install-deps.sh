@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-image-formats-plugins libmicrohttpd-dev
   libjpeg62-turbo-dev libexif-dev libicu-dev libheif-dev
   libgtest-dev libbenchmark-dev
-  fonts-noto-cjk
+  fonts-noto-cjk fonts-liberation2
 )
 # Browser tests, screenshots, the benchmark's peers and the fuzzers.
 test_packages=(chromium nodejs npm xvfb xauth imagemagick fonts-dejavu-core graphicsmagick libvips-tools

@@ -87,19 +87,26 @@ std::vector<double> blurred(const QImage& picture)
     return both;
 }
 
-// PSNR in dB of `ours` against `reference` after the blur; 0 when the player
-// drew nothing. The references are drawn at 72 pixels per inch where the
-// player draws at 96, so a picture of another size is first scaled to the
-// reference's.
-double psnr(const QImage& drawn, const QImage& reference)
+// PSNR in dB of `drawn` against `reference` after the blur; 0 when the
+// player drew nothing. Where the two differ in size (the references are
+// drawn at LibreOffice's idea of a picture's size, often at 72 pixels per
+// inch where the player keeps the picture's own), the larger is scaled down
+// to the smaller, so that neither side is judged by the blur of enlarging it.
+double psnr(const QImage& drawn, const QImage& referencePicture)
 {
     if (drawn.isNull()) {
         return 0;
     }
-    const QImage ours =
-        drawn.size() == reference.size()
-            ? drawn
-            : drawn.scaled(reference.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const bool oursLarger = qint64(drawn.width()) * drawn.height() >
+                            qint64(referencePicture.width()) * referencePicture.height();
+    const QSize size = oursLarger ? referencePicture.size() : drawn.size();
+    const auto toSize = [&](const QImage& image) {
+        return image.size() == size
+                   ? image
+                   : image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    };
+    const QImage ours = toSize(drawn);
+    const QImage reference = toSize(referencePicture);
     const std::vector<double> a = blurred(ours);
     const std::vector<double> b = blurred(reference);
     double squared = 0;
