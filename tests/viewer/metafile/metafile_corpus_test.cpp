@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/gui_application_test.h"
 #include "tests/support/page_test_support.h"
 #include "tests/support/temp_folder.h"
 #include "viewer/metafile/metafile_picture.h"
@@ -133,29 +134,9 @@ std::map<std::string, double> readBaseline()
     return figures;
 }
 
-class MetafileCorpus : public ::testing::Test
-{
-protected:
-    // Text is drawn only where a GUI application provides fonts, as in the
-    // window and vimbrel-cli.
-    static void SetUpTestSuite()
-    {
-        if (QCoreApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "test_viewer_metafile";
-            static char* argv[] = {name, nullptr};
-            sApplication = new QGuiApplication(argc, argv);
-        }
-    }
-    // Gone before the leak check at exit, with the font caches it owns.
-    static void TearDownTestSuite()
-    {
-        delete sApplication;
-        sApplication = nullptr;
-    }
-
-    static inline QGuiApplication* sApplication = nullptr;
-};
+// Text is drawn only where a GUI application provides fonts, as in the
+// window and vimbrel-cli.
+using MetafileCorpus = testing::GuiApplicationTest;
 
 TEST_F(MetafileCorpus, NoPictureFallsBelowItsFigure)
 {

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include "tests/support/gui_application_test.h"
 #include "tests/support/temp_folder.h"
 #include "viewer/metafile/metafile_picture.h"
 #include "viewer/metafile/metafile_strings.h"
@@ -219,28 +220,10 @@ int countNear(const QImage& image, const QRect& area, const QColor& colour)
     return count;
 }
 
-class MetafilePlayerTest : public ::testing::Test
+// Text output needs the font system of a GUI application.
+class MetafilePlayerTest : public testing::GuiApplicationTest
 {
 protected:
-    // Text output needs the font system of a GUI application.
-    static void SetUpTestSuite()
-    {
-        if (!QCoreApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "metafile_player_test";
-            static char* argv[] = {name, nullptr};
-            sApplication = new QGuiApplication(argc, argv);
-        }
-    }
-    // Gone before the leak check at exit, with the font caches it owns.
-    static void TearDownTestSuite()
-    {
-        delete sApplication;
-        sApplication = nullptr;
-    }
-
-    static inline QGuiApplication* sApplication = nullptr;
-
     TempFolder mFolder;
 };
 
