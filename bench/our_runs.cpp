@@ -13,6 +13,7 @@
 
 #include <jpeglib.h>
 
+#include "bench/reference_loop.h"
 #include "platform/collation.h"
 #include "platform/file_system.h"
 #include "platform/user_interface.h"
@@ -190,6 +191,9 @@ int runMeasurement(int argc, char** argv)
     }
     if (kind == "pages" && argc == 4) {
         return pages(argv[2], std::atoi(argv[3]));
+    }
+    if (kind == "reference" && argc == 4) {
+        return writeReferenceSmallImages(argv[2], std::string(argv[3]) + "/") < 0 ? 1 : 0;
     }
     if (kind == "idle") {
         std::printf("0 0\n");

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -22,6 +23,7 @@
 #include "bench/corpus.h"
 #include "bench/our_runs.h"
 #include "bench/process_pool.h"
+#include "bench/reference_loop.h"
 
 namespace fs = std::filesystem;
 using namespace vimbrel::bench;
@@ -40,14 +42,28 @@ struct Settings
     bool keep = false;
 };
 
+// One line of the table: a run done once per round, timed as whole processes
+// from the outside.
 struct Row
 {
     std::string label;
-    double seconds = -1;
-    long peakKilobytes = 0;
+    int cores = 1;      // the cores the run may use
     bool photos = true; // a run over the photo corpus, with rates
+    std::function<void()> before;
+    // Runs once; the wall seconds and the peak resident kilobytes, or a
+    // negative time when the run failed or its program is missing.
+    std::function<std::pair<double, long>()> once;
+    std::vector<double> seconds;
+    long peakKilobytes = 0;
     std::string note;
 };
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n == 0 ? -1 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
 
 int usableCores()
 {
@@ -81,51 +97,42 @@ std::string cpuModel()
     return "unknown";
 }
 
-// Runs one of our measurements `repeat` times in a child; keeps the fastest.
-Row measure(const std::string& label, std::vector<std::string> argv, int repeat,
-            const std::function<void()>& before = {})
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// One of our runs: this program in a child process, timed from start to end.
+Row ours(const std::string& label, int cores, std::vector<std::string> argv,
+         std::function<void()> before = {})
 {
     Row row;
     row.label = label;
+    row.cores = cores;
+    row.before = std::move(before);
     argv.insert(argv.begin(), self());
-    for (int i = 0; i < repeat; ++i) {
-        if (before) {
-            before();
-        }
+    row.once = [argv] {
+        const auto start = std::chrono::steady_clock::now();
         const ChildResult result = runChild(argv);
-        double seconds = -1;
-        std::istringstream(result.output) >> seconds;
-        if (result.exitCode != 0 || seconds < 0) {
-            row.note = "failed";
-            return row;
-        }
-        if (row.seconds < 0 || seconds < row.seconds) {
-            row.seconds = seconds;
-        }
-        row.peakKilobytes = std::max(row.peakKilobytes, result.peakKilobytes);
-    }
+        const double seconds = secondsSince(start);
+        return std::pair(result.exitCode == 0 ? seconds : -1.0, result.peakKilobytes);
+    };
     return row;
 }
 
-Row measurePeer(const std::string& label, const std::vector<std::vector<std::string>>& commands,
-                int parallel, int repeat, const std::string& program)
+// A peer: its commands as processes, `parallel` at a time, timed from the
+// first start to the last end.
+Row peer(const std::string& label, int cores, std::vector<std::vector<std::string>> commands,
+         const std::string& program)
 {
     Row row;
     row.label = label;
+    row.cores = cores;
     if (!onPath(program)) {
         row.note = program + " not installed";
         return row;
     }
-    for (int i = 0; i < repeat; ++i) {
-        const double seconds = runAll(commands, parallel);
-        if (seconds < 0) {
-            row.note = "failed";
-            return row;
-        }
-        if (row.seconds < 0 || seconds < row.seconds) {
-            row.seconds = seconds;
-        }
-    }
+    row.once = [commands, cores] { return std::pair(runAll(commands, cores), 0L); };
     return row;
 }
 
@@ -247,25 +254,28 @@ int main(int argc, char** argv)
     std::vector<Row> rows;
 
     const std::string plainOut = fresh("plain");
-    rows.push_back(measure("plain loop: whole decode, 1 thread (baseline)",
-                           {"small", photos, plainOut, "1", "plain"}, repeat));
+    rows.push_back(ours("plain loop: whole decode, 1 thread (baseline)", 1,
+                        {"small", photos, plainOut, "1", "plain"}));
     const std::string oneOut = fresh("fast1");
-    rows.push_back(measure("small images, kept rows, 1 worker",
-                           {"small", photos, oneOut, "1", "fast"}, repeat));
+    rows.push_back(
+        ours("small images, kept rows, 1 worker", 1, {"small", photos, oneOut, "1", "fast"}));
     const std::string allOut = fresh("fastN");
-    rows.push_back(measure("small images, kept rows, " + cpus + " workers",
-                           {"small", photos, allOut, cpus, "fast"}, repeat));
+    rows.push_back(ours("small images, kept rows, " + cpus + " workers", cores,
+                        {"small", photos, allOut, cpus, "fast"}));
     const std::string app = root + "app/";
     fs::create_directories(app);
     auto clearSmall = [&] { fs::remove_all(photos + "img_s"); };
-    rows.push_back(measure("first Show run (list, sort, small images, pages), 1 core",
-                           {"show", photos, app, "1"}, repeat, clearSmall));
-    rows.push_back(measure("first Show run (list, sort, small images, pages), " + cpus + " cores",
-                           {"show", photos, app, "0"}, repeat, clearSmall));
-    rows.push_back(measure("decode floor: libjpeg-turbo full decode, 1 thread",
-                           {"decode", photos, "1"}, repeat));
-    rows.push_back(measure("Huffman floor: libjpeg-turbo decode at 1/8, 1 thread",
-                           {"decode", photos, "8"}, repeat));
+    const size_t showOne = rows.size();
+    rows.push_back(ours("first Show run (list, sort, small images, pages), 1 core", 1,
+                        {"show", photos, app, "1"}, clearSmall));
+    const size_t showAll = rows.size();
+    rows.push_back(ours("first Show run (list, sort, small images, pages), " + cpus + " cores",
+                        cores, {"show", photos, app, "0"}, clearSmall));
+    rows.push_back(
+        ours("decode floor: libjpeg-turbo full decode, 1 thread", 1, {"decode", photos, "1"}));
+    const size_t floor = rows.size();
+    rows.push_back(
+        ours("Huffman floor: libjpeg-turbo decode at 1/8, 1 thread", 1, {"decode", photos, "8"}));
 
     auto perFile = [&](const std::string& folder, auto make) {
         std::vector<std::vector<std::string>> commands;
@@ -274,107 +284,125 @@ int main(int argc, char** argv)
         }
         return commands;
     };
-    const std::string peer = fresh("peer");
-    rows.push_back(measurePeer(
-        "ImageMagick convert -sample 100x, " + cpus + " processes",
-        perFile(peer,
-                [](const std::string& in, const std::string& out) {
-                    return std::vector<std::string>{"convert", in, "-sample", "100x", out};
-                }),
-        cores, repeat, "convert"));
-    rows.push_back(measurePeer(
-        "ImageMagick convert -define jpeg:size=200x200 -sample 100x, " + cpus + " processes",
-        perFile(peer,
+    const std::string peerOut = fresh("peer");
+    rows.push_back(
+        peer("ImageMagick convert -sample 100x, " + cpus + " processes", cores,
+             perFile(peerOut,
+                     [](const std::string& in, const std::string& out) {
+                         return std::vector<std::string>{"convert", in, "-sample", "100x", out};
+                     }),
+             "convert"));
+    rows.push_back(peer(
+        "ImageMagick convert -define jpeg:size=200x200 -sample 100x, " + cpus + " processes", cores,
+        perFile(peerOut,
                 [](const std::string& in, const std::string& out) {
                     return std::vector<std::string>{
                         "convert", "-define", "jpeg:size=200x200", in, "-sample", "100x", out};
                 }),
-        cores, repeat, "convert"));
+        "convert"));
     std::vector<std::vector<std::string>> vips(static_cast<size_t>(cores));
     for (size_t i = 0; i < vips.size(); ++i) {
-        vips[i] = {"vipsthumbnail", "--size", "100x", "-o", peer + "%s.jpg"};
+        vips[i] = {"vipsthumbnail", "--size", "100x", "-o", peerOut + "%s.jpg"};
     }
     for (size_t i = 0; i < corpus.photos.size(); ++i) {
         vips[i % vips.size()].push_back(photos + corpus.photos[i]);
     }
-    rows.push_back(measurePeer("vipsthumbnail --size 100x, " + cpus + " processes", vips, cores,
-                               repeat, "vipsthumbnail"));
-    rows.push_back(measurePeer("GraphicsMagick gm convert -sample 100x, " + cpus + " processes",
-                               perFile(peer,
-                                       [](const std::string& in, const std::string& out) {
-                                           return std::vector<std::string>{
-                                               "gm", "convert", in, "-sample", "100x", out};
-                                       }),
-                               cores, repeat, "gm"));
+    rows.push_back(
+        peer("vipsthumbnail --size 100x, " + cpus + " processes", cores, vips, "vipsthumbnail"));
+    rows.push_back(peer("GraphicsMagick gm convert -sample 100x, " + cpus + " processes", cores,
+                        perFile(peerOut,
+                                [](const std::string& in, const std::string& out) {
+                                    return std::vector<std::string>{"gm",      "convert", in,
+                                                                    "-sample", "100x",    out};
+                                }),
+                        "gm"));
 
     // The repeated run: small images exist for every picture.
     const std::string smalls = corpus.smallFolder;
     runChild({self(), "show", smalls, app, "0"});
-    Row repeated = measure("repeated Show run with 差分作成, " +
-                               std::to_string(corpus.smalls.size()) + " pictures",
-                           {"show", smalls, app, "0"}, repeat);
+    Row repeated = ours("repeated Show run with 差分作成, " + std::to_string(corpus.smalls.size()) +
+                            " pictures",
+                        cores, {"show", smalls, app, "0"});
     repeated.photos = false;
     rows.push_back(repeated);
-
-    Row pages;
-    pages.label = "sort and seven pages for " + std::to_string(settings.names) + " names";
+    Row pages = ours("sort and seven pages for " + std::to_string(settings.names) + " names", 1,
+                     {"pages", app, std::to_string(settings.names)});
     pages.photos = false;
-    const ChildResult paged = runChild({self(), "pages", app, std::to_string(settings.names)});
-    double sortSeconds = -1;
-    double pageSeconds = -1;
-    std::istringstream(paged.output) >> sortSeconds >> pageSeconds;
-    pages.seconds = paged.exitCode == 0 ? sortSeconds + pageSeconds : -1;
-    pages.peakKilobytes = paged.peakKilobytes;
-    char split[96];
-    std::snprintf(split, sizeof split, "sort %.3f s, pages %.3f s", sortSeconds, pageSeconds);
-    pages.note = split;
     rows.push_back(pages);
+
+    // Rounds of every row in turn (A B C ... A B C ...), so that a busy
+    // moment of the machine falls on all rows alike.
+    for (int round = 0; round < repeat; ++round) {
+        for (Row& row : rows) {
+            if (!row.once || (!row.seconds.empty() && row.seconds.back() < 0)) {
+                continue;
+            }
+            if (row.before) {
+                row.before();
+            }
+            const auto [seconds, peak] = row.once();
+            row.seconds.push_back(seconds);
+            row.peakKilobytes = std::max(row.peakKilobytes, peak);
+            if (seconds < 0) {
+                row.note = "failed";
+            }
+        }
+        std::fprintf(stderr, "round %d of %d done\n", round + 1, repeat);
+    }
     const ChildResult idle = runChild({self(), "idle"});
 
-    std::printf("| run | seconds | images/s | MP/s | vs baseline | peak RSS MB | note |\n");
-    std::printf("|---|---:|---:|---:|---:|---:|---|\n");
-    const double baseline = rows[0].seconds;
+    const auto middle = [](const Row& row) {
+        return row.note.empty() ? median(row.seconds) : -1.0;
+    };
+    const double baseline = middle(rows[0]);
+    std::printf("Each row timed as whole processes, %d rounds interleaved; median (min-max).\n"
+                "'vs baseline' compares with the 1-thread plain loop whatever the cores; "
+                "'Show run is' says how many times faster our first Show run is than the row "
+                "on the same number of cores.\n\n",
+                repeat);
+    std::printf("| run | cores | seconds | images/s | MP/s | vs baseline | Show run is | peak RSS "
+                "MB | note |\n");
+    std::printf("|---|---:|---:|---:|---:|---:|---:|---:|---|\n");
     for (const Row& row : rows) {
-        if (row.seconds < 0) {
-            std::printf("| %s | - | - | - | - | - | %s |\n", row.label.c_str(), row.note.c_str());
+        const double seconds = middle(row);
+        if (seconds < 0) {
+            std::printf("| %s | %d | - | - | - | - | - | - | %s |\n", row.label.c_str(), row.cores,
+                        row.note.c_str());
             continue;
         }
+        const auto [low, high] = std::minmax_element(row.seconds.begin(), row.seconds.end());
+        char spread[64];
+        std::snprintf(spread, sizeof spread, row.photos ? "%.2f (%.2f-%.2f)" : "%.3f (%.3f-%.3f)",
+                      seconds, *low, *high);
+        const std::string rss =
+            row.peakKilobytes > 0 ? std::to_string(row.peakKilobytes / 1024) : "-";
         if (!row.photos) {
-            std::printf("| %s | %.3f | - | - | - | %.1f | %s |\n", row.label.c_str(), row.seconds,
-                        row.peakKilobytes / 1024.0, row.note.c_str());
+            std::printf("| %s | %d | %s | - | - | - | - | %s | %s |\n", row.label.c_str(),
+                        row.cores, spread, rss.c_str(), row.note.c_str());
             continue;
         }
-        std::printf("| %s | %.2f | %.1f | %.0f | %.2fx | %s | %s |\n", row.label.c_str(),
-                    row.seconds, images / row.seconds, corpus.megapixels / row.seconds,
-                    baseline / row.seconds,
-                    row.peakKilobytes > 0 ? std::to_string(row.peakKilobytes / 1024).c_str() : "-",
+        const double show = middle(rows[row.cores == 1 ? showOne : showAll]);
+        std::printf("| %s | %d | %s | %.1f | %.0f | %.2fx | %.2fx | %s | %s |\n", row.label.c_str(),
+                    row.cores, spread, images / seconds, corpus.megapixels / seconds,
+                    baseline / seconds, show > 0 ? seconds / show : 0, rss.c_str(),
                     row.note.c_str());
     }
     std::printf("\nProgram alone (idle child): %.1f MB peak RSS\n", idle.peakKilobytes / 1024.0);
 
+    // The identity check against a loop that shares no code with the tool.
+    const std::string referenceOut = fresh("reference");
+    runChild({self(), "reference", photos, referenceOut});
     size_t compared = 0;
-    const bool oneSame = sameFiles(plainOut, oneOut, compared);
-    const bool allSame = sameFiles(plainOut, allOut, compared);
-    const bool showSame = sameFiles(plainOut, photos + "img_s", compared);
-    std::printf("Small images byte-identical to the plain loop (%zu files): 1 worker %s, %d "
-                "workers %s, Show run %s\n",
-                compared, oneSame ? "yes" : "NO", cores, allSame ? "yes" : "NO",
-                showSame ? "yes" : "NO");
-    auto ratio = [&](size_t a, size_t b) {
-        return rows[a].seconds > 0 && rows[b].seconds > 0 ? rows[b].seconds / rows[a].seconds : 0;
-    };
-    double quickestPeer = 0;
-    for (size_t i : {8u, 9u}) {
-        if (rows[i].seconds > 0 && (quickestPeer == 0 || rows[i].seconds < quickestPeer)) {
-            quickestPeer = rows[i].seconds;
-        }
-    }
-    std::printf("Ratios: 1 worker %.2fx baseline; %d workers %.2fx baseline; %d workers %.2fx the "
-                "quickest scripted peer (vipsthumbnail or convert with jpeg:size); 1 worker %.2fx "
-                "the Huffman floor's time\n",
-                ratio(1, 0), cores, ratio(2, 0), cores,
-                quickestPeer > 0 ? quickestPeer / rows[2].seconds : 0,
-                rows[1].seconds / rows[6].seconds);
+    const bool plainSame = sameFiles(referenceOut, plainOut, compared);
+    const bool oneSame = sameFiles(referenceOut, oneOut, compared);
+    const bool allSame = sameFiles(referenceOut, allOut, compared);
+    const bool showSame = sameFiles(referenceOut, photos + "img_s", compared);
+    std::printf("Small images byte-identical to a loop of libjpeg calls alone (%zu files): plain "
+                "loop %s, 1 worker %s, %d workers %s, Show run %s\n",
+                compared, plainSame ? "yes" : "NO", oneSame ? "yes" : "NO", cores,
+                allSame ? "yes" : "NO", showSame ? "yes" : "NO");
+    std::printf("1 worker against the Huffman floor: %.2fx its time\n",
+                middle(rows[1]) / middle(rows[floor]));
     if (!settings.keep && settings.folder.empty()) {
         fs::remove_all(root);
     } else {
