@@ -10,6 +10,7 @@
 
 #include "viewer/pictures/byte_reader.h"
 #include "viewer/pictures/dib_format.h"
+#include "viewer/pictures/dib_huffman.h"
 #include "viewer/pictures/dib_run_length.h"
 #include "viewer/pictures/picture_limits.h"
 
@@ -227,7 +228,10 @@ QImage decodePixels(const Header& header, const std::vector<QRgb>& colours,
         return decodeUncompressed(header, colours, bits, output);
     case kBitFields:
     case kAlphaBitFields:
-        // OS/2's Huffman 1D coding (its compression 3) is not read.
+        // OS/2 uses compression 3 for its Huffman-coded 1-bit bitmaps.
+        if (header.huffman()) {
+            return decodeHuffman1d(header, colours, bits);
+        }
         return header.masked() ? decodeUncompressed(header, colours, bits, output) : QImage();
     case kRle8:
     case kRle4:

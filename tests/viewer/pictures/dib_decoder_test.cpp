@@ -265,6 +265,34 @@ TEST(DibFile, OldHeadersShortPalettesAndTwoBitPixels)
     EXPECT_EQ(dib::decodeFile(bmpFile(core.span(), one.span())).pixel(0, 0), qRgb(0, 0, 255));
 }
 
+TEST(DibFile, Os2HuffmanCodedRows)
+{
+    // 8 x 2, OS/2 v2 with compression 3 at 1 bit: the fax code of T.4.
+    // Bottom row: white 3 (1000), black 2 (11), white 3 (1000); top row:
+    // white 0 (00110101), black 8 (000101), then the data ends.
+    Bytes os2;
+    os2.u32(20).u32(8).u32(2).u16(1).u16(1).u32(3);
+    os2.colour(255, 255, 255).colour(0, 0, 0);
+    Bytes bits;
+    bits.bytes({0b10001110, 0b00001101, 0b01000101});
+    const QImage image = dib::decodeFile(bmpFile(os2.span(), bits.span()));
+    ASSERT_EQ(image.size(), QSize(8, 2));
+    const QRgb white = qRgb(255, 255, 255);
+    const QRgb black = qRgb(0, 0, 0);
+    EXPECT_EQ(image.pixel(0, 1), white);
+    EXPECT_EQ(image.pixel(2, 1), white);
+    EXPECT_EQ(image.pixel(3, 1), black);
+    EXPECT_EQ(image.pixel(4, 1), black);
+    EXPECT_EQ(image.pixel(5, 1), white);
+    for (int x = 0; x < 8; ++x) {
+        EXPECT_EQ(image.pixel(x, 0), black) << x;
+    }
+    // Codes that are no codes end the picture where they stand.
+    Bytes junk;
+    junk.bytes({0b10000000, 0, 0, 0});
+    EXPECT_EQ(dib::decodeFile(bmpFile(os2.span(), junk.span())).size(), QSize(8, 2));
+}
+
 TEST(DibFile, RunLength24AndTopDownRunsAndDamagedFiles)
 {
     // OS/2 v2 RLE24 (compression 4, 24 bits): a run of two, then an
