@@ -941,10 +941,10 @@ bool EmfPlayer::playTextRecord(RecordView& record)
     if (chars.failed()) {
         return false;
     }
-    const uint8_t charset = mCanvas->state().font.charset;
+    const GdiFont& font = mCanvas->state().font;
     QString text = wide ? metafile_strings::fromUtf16(chars.bytes())
-                        : metafile_strings::fromCharset(chars.bytes(), charset);
-    if (charset == metafile_strings::kSymbolCharset) {
+                        : metafile_strings::textInFont(chars.bytes(), font.charset, font.face);
+    if (wide && metafile_strings::usesSymbolCoding(font.charset, font.face)) {
         text = metafile_strings::fromSymbolFont(text);
     }
     std::vector<double> advances;

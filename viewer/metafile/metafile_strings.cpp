@@ -66,6 +66,19 @@ QString fromSymbolFont(const QString& text)
     return mapped;
 }
 
+bool usesSymbolCoding(uint8_t charset, const QString& face)
+{
+    return charset == kSymbolCharset ||
+           face.compare(QStringLiteral("Symbol"), Qt::CaseInsensitive) == 0;
+}
+
+QString textInFont(std::span<const uint8_t> bytes, uint8_t charset, const QString& face)
+{
+    // Symbol-coded bytes are single bytes, never Shift-JIS pairs.
+    return usesSymbolCoding(charset, face) ? fromSymbolFont(fromCharset(bytes, kSymbolCharset))
+                                           : fromCharset(bytes, charset);
+}
+
 QString fromUtf16(std::span<const uint8_t> bytes)
 {
     QString text;

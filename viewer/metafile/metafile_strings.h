@@ -19,6 +19,15 @@ QString fromUtf16(std::span<const uint8_t> bytes);
 // The font character set whose codes stand for the Symbol font's glyphs.
 inline constexpr uint8_t kSymbolCharset = 2;
 
+// True when text in this font is in the Symbol font's coding: its character
+// set says so, or its face is Symbol, which Windows' font mapper picks with
+// its own coding whatever set is asked for.
+bool usesSymbolCoding(uint8_t charset, const QString& face);
+
+// The text bytes of a record as the characters they show in the font of
+// `charset` and `face`.
+QString textInFont(std::span<const uint8_t> bytes, uint8_t charset, const QString& face);
+
 // Text written in the Symbol font (its character set, kSymbolCharset) as the
 // characters its glyphs show: "D" is Δ, "p" is π, 0xB3 is ≥. Codes of the
 // private area F020 to F0FF, as Unicode text in that font gives them, count

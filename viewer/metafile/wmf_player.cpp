@@ -745,10 +745,8 @@ QString WmfPlayer::readText(ByteReader& p, size_t length) const
     if (length % 2) {
         p.skip(std::min<size_t>(1, p.remaining()));
     }
-    const uint8_t charset = mCanvas->state().font.charset;
-    const QString text = metafile_strings::fromCharset(bytes, charset);
-    return charset == metafile_strings::kSymbolCharset ? metafile_strings::fromSymbolFont(text)
-                                                       : text;
+    const GdiFont& font = mCanvas->state().font;
+    return metafile_strings::textInFont(bytes, font.charset, font.face);
 }
 
 bool WmfPlayer::playTextRecord(RecordView& record)

@@ -751,6 +751,14 @@ TEST(MetafileStrings, SymbolFontCodesBecomeTheCharactersTheirGlyphsShow)
               QStringLiteral(u"≥∞Δ"));
     // Digits, brackets and codes without a glyph of their own stay.
     EXPECT_EQ(fromSymbolFont(QStringLiteral("(2)[]\n")), QStringLiteral("(2)[]\n"));
+
+    // The face Symbol is symbol-coded whatever set is asked for; its bytes
+    // are never read as Shift-JIS pairs.
+    const uint8_t bytes[] = {'D', 0xEA, 'p'};
+    EXPECT_EQ(metafile_strings::textInFont(bytes, 1, QStringLiteral("Symbol")),
+              QStringLiteral(u"Δ⎢π"));
+    EXPECT_EQ(metafile_strings::textInFont(bytes, 0, QStringLiteral("Arial")),
+              QStringLiteral(u"Dêp"));
 }
 
 } // namespace
