@@ -1,9 +1,11 @@
 #include "viewer/pictures/dib_decoder.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include <QColorSpace>
@@ -194,12 +196,42 @@ QImage decodeUncompressed(const Header& header, const std::vector<QRgb>& colours
                                 : image;
 }
 
+// A PNG cut after its last complete image-data chunk and closed with a
+// proper end chunk: writers that leave the end damaged lose nothing of the
+// picture. Empty when there is no complete image-data chunk.
+QByteArray withSoundPngEnd(std::span<const uint8_t> png)
+{
+    constexpr size_t kSignature = 8;
+    size_t end = 0;
+    for (size_t at = kSignature; at + 12 <= png.size();) {
+        const uint32_t length = uint32_t(png[at]) << 24 | uint32_t(png[at + 1]) << 16 |
+                                uint32_t(png[at + 2]) << 8 | png[at + 3];
+        if (length > png.size() - at - 12) {
+            break;
+        }
+        if (std::equal(png.begin() + ptrdiff_t(at) + 4, png.begin() + ptrdiff_t(at) + 8, "IDAT")) {
+            end = at + 12 + length;
+        }
+        at += 12 + length;
+    }
+    if (end == 0) {
+        return {};
+    }
+    QByteArray sound(reinterpret_cast<const char*>(png.data()), qsizetype(end));
+    sound.append("\0\0\0\0IEND\xae\x42\x60\x82", 12);
+    return sound;
+}
+
 QImage decodeEmbeddedFile(std::span<const uint8_t> bits, const char* format)
 {
     QImage image;
     if (!image.loadFromData(bits.data(), static_cast<int>(std::min<size_t>(bits.size(), INT32_MAX)),
                             format)) {
-        return {};
+        const QByteArray repaired =
+            std::string_view(format) == "PNG" ? withSoundPngEnd(bits) : QByteArray();
+        if (repaired.isEmpty() || !image.loadFromData(repaired, format)) {
+            return {};
+        }
     }
     if (!picture_limits::fits(image.width(), image.height())) {
         return {};
@@ -280,7 +312,9 @@ QImage decode(std::span<const uint8_t> info, std::span<const uint8_t> bits, Colo
     if (!header) {
         return {};
     }
-    const auto colours = readColours(in, *header, usage, true);
+    // The info comes with its own length, so a colour table shorter than the
+    // header says is simply short, as in a file: the missing colours are black.
+    const auto colours = readColours(in, *header, usage, false);
     if (!colours) {
         return {};
     }

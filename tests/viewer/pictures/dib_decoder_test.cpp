@@ -4,6 +4,8 @@
 #include <initializer_list>
 #include <vector>
 
+#include <QBuffer>
+
 #include <gtest/gtest.h>
 
 namespace vimbrel {
@@ -291,6 +293,35 @@ TEST(DibFile, Os2HuffmanCodedRows)
     Bytes junk;
     junk.bytes({0b10000000, 0, 0, 0});
     EXPECT_EQ(dib::decodeFile(bmpFile(os2.span(), junk.span())).size(), QSize(8, 2));
+}
+
+TEST(DibFile, ShortTablesAndDamagedPngEndsInMetafileBitmaps)
+{
+    // 8 bits with no colour count (256 colours) but two entries given: as in
+    // a file, the missing colours are black.
+    Bytes info = infoHeader(2, 1, 8);
+    info.colour(255, 0, 0).colour(0, 255, 0);
+    Bytes bits;
+    bits.bytes({1, 7, 0, 0});
+    const QImage image = dib::decode(info.span(), bits.span());
+    ASSERT_EQ(image.size(), QSize(2, 1));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(0, 255, 0));
+    EXPECT_EQ(image.pixel(1, 0), qRgb(0, 0, 0));
+
+    // An embedded PNG whose end chunk is damaged keeps its picture.
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(qRgb(10, 200, 30));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(picture.save(&buffer, "PNG"));
+    png[png.size() - 12 + 4] = '\0'; // "IEND" becomes "\0END"
+    Bytes embedded = infoHeader(3, -2, 0, 5);
+    const auto* data = reinterpret_cast<const uint8_t*>(png.constData());
+    const QImage decoded =
+        dib::decode(embedded.span(), std::span<const uint8_t>(data, size_t(png.size())));
+    ASSERT_EQ(decoded.size(), QSize(3, 2));
+    EXPECT_EQ(decoded.pixel(1, 1), qRgb(10, 200, 30));
 }
 
 TEST(DibFile, RunLength24AndTopDownRunsAndDamagedFiles)
