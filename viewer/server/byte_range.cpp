@@ -24,13 +24,13 @@ ByteRange byteRangeFor(const std::optional<std::string>& header, uint64_t size)
     if (!header || header->compare(0, kUnit.size(), kUnit) != 0) {
         return {};
     }
-    const std::string_view spec = std::string_view(*header).substr(kUnit.size());
-    const size_t dash = spec.find('-');
-    if (dash == std::string_view::npos || spec.find(',') != std::string_view::npos) {
+    const std::string_view ranges = std::string_view(*header).substr(kUnit.size());
+    const size_t dash = ranges.find('-');
+    if (dash == std::string_view::npos || ranges.find(',') != std::string_view::npos) {
         return {};
     }
-    const std::string_view from = spec.substr(0, dash);
-    const std::string_view to = spec.substr(dash + 1);
+    const std::string_view from = ranges.substr(0, dash);
+    const std::string_view to = ranges.substr(dash + 1);
     ByteRange range;
     range.kind = ByteRange::Kind::Part;
     if (from.empty()) {
