@@ -45,10 +45,16 @@ WholeFile readWholeFile(const std::string& path, size_t maxBytes)
         const bool missing = error == ENOENT || error == ENOTDIR;
         return failure(missing ? WholeFile::State::Missing : WholeFile::State::Unreadable, error);
     }
+    const WholeFile result = readOpenFile(fd, maxBytes);
+    ::close(fd);
+    return result;
+}
+
+WholeFile readOpenFile(int fd, size_t maxBytes)
+{
     struct stat info = {};
     ::fstat(fd, &info);
     if (static_cast<unsigned long long>(info.st_size) > maxBytes) {
-        ::close(fd);
         return failure(WholeFile::State::Unreadable, EFBIG);
     }
     WholeFile result;
@@ -63,9 +69,7 @@ WholeFile readWholeFile(const std::string& path, size_t maxBytes)
             if (errno == EINTR) {
                 continue;
             }
-            const int error = errno;
-            ::close(fd);
-            return failure(WholeFile::State::Unreadable, error);
+            return failure(WholeFile::State::Unreadable, errno);
         }
         if (got == 0) {
             break;
@@ -73,11 +77,9 @@ WholeFile readWholeFile(const std::string& path, size_t maxBytes)
         result.bytes.append(buffer, static_cast<size_t>(got));
         if (result.bytes.size() > maxBytes) {
             // The file grew while it was read.
-            ::close(fd);
             return failure(WholeFile::State::Unreadable, EFBIG);
         }
     }
-    ::close(fd);
     return result;
 }
 

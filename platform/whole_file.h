@@ -29,4 +29,8 @@ int openPlainFile(const std::string& path);
 // `maxBytes` bytes (errorNumber EFBIG), which is not read at all.
 WholeFile readWholeFile(const std::string& path, size_t maxBytes);
 
+// The same for a plain file already open as `fd`, read from its current
+// position; `fd` stays open. Never Missing.
+WholeFile readOpenFile(int fd, size_t maxBytes);
+
 } // namespace vimbrel

@@ -19,6 +19,7 @@
 #include <optional>
 #include <thread>
 
+#include "platform/whole_file.h"
 #include "viewer/server/byte_range.h"
 #include "viewer/server/content_type.h"
 #include "viewer/server/http_date.h"
@@ -191,28 +192,6 @@ bool tagListMatches(const std::string& list, const std::string& tag)
 
 // Pictures read into memory for a rendition may be at most this large.
 constexpr size_t kMaxRenditionSource = size_t(256) << 20;
-
-// The whole content of the open file `fd`; nothing when it cannot be read or
-// is too large.
-std::optional<std::vector<uint8_t>> readAll(int fd, const struct stat& info)
-{
-    if (info.st_size < 0 || uint64_t(info.st_size) > kMaxRenditionSource) {
-        return std::nullopt;
-    }
-    std::vector<uint8_t> bytes(size_t(info.st_size));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::pread(fd, bytes.data() + done, bytes.size() - done, off_t(done));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            return std::nullopt;
-        }
-        done += size_t(got);
-    }
-    return bytes;
-}
 
 // True when the browser's copy, named by its validators, is still current.
 bool notModified(MHD_Connection* connection, const struct stat& info, const std::string& tag)
@@ -425,8 +404,11 @@ private:
         bool known = false;
         std::shared_ptr<const Rendition> rendition = mRenditions.find(key, known);
         if (!known) {
-            const auto bytes = readAll(fd, info);
-            auto made = bytes ? makeRendition(path, *bytes) : std::nullopt;
+            const WholeFile file = readOpenFile(fd, kMaxRenditionSource);
+            const auto* bytes = reinterpret_cast<const uint8_t*>(file.bytes.data());
+            auto made = file.state == WholeFile::State::Read
+                            ? makeRendition(path, std::span(bytes, file.bytes.size()))
+                            : std::nullopt;
             if (made) {
                 rendition = std::make_shared<const Rendition>(std::move(*made));
             }
