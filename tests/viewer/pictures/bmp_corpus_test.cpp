@@ -9,6 +9,7 @@
 #include "tests/support/page_test_support.h"
 #include "tests/support/temp_folder.h"
 #include "viewer/pictures/dib_decoder.h"
+#include "viewer/pictures/raster_picture.h"
 
 namespace vimbrel {
 namespace {
@@ -23,24 +24,6 @@ QImage decodeFile(const std::string& path)
 {
     const std::string bytes = testing::readFile(path);
     return dib::decodeFile(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
-}
-
-// The picture as RGB on white, as the small images and the comparison need
-// it: transparency laid on white with the same rounding for both sides.
-QImage flattened(const QImage& picture)
-{
-    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
-    QImage out(argb.size(), QImage::Format_RGB32);
-    for (int y = 0; y < argb.height(); ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
-        auto* to = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < argb.width(); ++x) {
-            const int a = qAlpha(in[x]);
-            const auto blend = [&](int c) { return (c * a + 255 * (255 - a) + 127) / 255; };
-            to[x] = qRgb(blend(qRed(in[x])), blend(qGreen(in[x])), blend(qBlue(in[x])));
-        }
-    }
-    return out;
 }
 
 struct Entry
@@ -84,8 +67,10 @@ std::string compare(const Entry& entry)
             why = "size differs from " + name;
             continue;
         }
-        const QImage ours = flattened(decoded);
-        const QImage theirs = flattened(reference);
+        // Transparency laid on white, the same way for both sides, as the
+        // small images are drawn.
+        const QImage ours = onWhite(decoded);
+        const QImage theirs = onWhite(reference);
         int differing = 0;
         int largest = 0;
         for (int y = 0; y < ours.height(); ++y) {
