@@ -2,6 +2,16 @@
 
 namespace vimbrel::text {
 
+std::string upperExtension(std::string_view path)
+{
+    const size_t slash = path.rfind('/');
+    const size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && slash > dot)) {
+        return {};
+    }
+    return toUpperAscii(path.substr(dot + 1));
+}
+
 std::string toUpperAscii(std::string_view text)
 {
     std::string result(text);

@@ -11,6 +11,10 @@ namespace vimbrel::text {
 // ASCII a-z raised to A-Z; every other byte left as it is.
 std::string toUpperAscii(std::string_view text);
 
+// The extension of the last component of the path `path`, upper-cased: the
+// text after its last "."; empty when that component has none.
+std::string upperExtension(std::string_view path);
+
 // `text` without the bytes of value 32 or below at both ends (blanks and
 // control characters). Multi-byte characters such as the full-width blank stay.
 std::string_view trimControls(std::string_view text);

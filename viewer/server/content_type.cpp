@@ -28,14 +28,10 @@ std::string contentTypeFor(const std::string& fileName)
         {"TIFF", "image/tiff"},
         {"TXT", "text/plain; charset=Shift_JIS"},
     }};
-    const size_t slash = fileName.rfind('/');
-    const size_t dot = fileName.rfind('.');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) {
-        const std::string extension = text::toUpperAscii(fileName.substr(dot + 1));
-        for (const auto& [known, type] : kTypes) {
-            if (extension == known) {
-                return std::string(type);
-            }
+    const std::string extension = text::upperExtension(fileName);
+    for (const auto& [known, type] : kTypes) {
+        if (!extension.empty() && extension == known) {
+            return std::string(type);
         }
     }
     return "application/octet-stream";

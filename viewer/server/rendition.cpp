@@ -23,11 +23,7 @@ enum class Kind
 
 Kind kindOf(const std::string& name)
 {
-    const size_t dot = name.rfind('.');
-    if (dot == std::string::npos || name.find('/', dot) != std::string::npos) {
-        return Kind::None;
-    }
-    const std::string extension = text::toUpperAscii(name.substr(dot + 1));
+    const std::string extension = text::upperExtension(name);
     if (extension == "WMF" || extension == "EMF") {
         return Kind::Metafile;
     }
