@@ -48,7 +48,7 @@ const withUrlEscapes = (name) =>
     : name.replace(/%/g, '%25').replace(/#/g, '%23').replace(/\?/g, '%3F').replace(/\\/g, '%5C');
 
 describe('odd names', () => {
-  let context;
+  let browser;
   let pictureFolder;
   const servers = [];
   const all = [...odd, notUtf8Shown];
@@ -56,47 +56,46 @@ describe('odd names', () => {
 
   before(async () => {
     pictureFolder = makePictures();
-    context = await launchBrowser();
+    browser = await launchBrowser({ windows: true });
   });
   after(async () => {
-    await context?.close();
+    await browser?.close();
     for (const server of servers) assert.equal((await server.stop()).code, 0, server.stderr);
   });
 
   async function viewerWith(ini) {
     const server = await startViewer(pictureFolder, makeAppFolder(ini));
     servers.push(server);
-    return openViewer(context, server.url);
+    return openViewer(browser, server.url);
   }
 
   async function openThumbnails(viewer) {
-    const [popup] = await Promise.all([viewer.page.waitForEvent('popup'), press(viewer.btns, 'BtnSum')]);
-    const errors = [];
-    popup.on('pageerror', (error) => errors.push(error.message));
-    await popup.waitForLoadState();
-    const show = popup.frame({ name: 'SHOW' });
-    await show.waitForFunction(() => document.images.length > 0 && [...document.images].every((img) => img.complete));
-    return { popup, show, errors };
+    const popup = await viewer.window.opened(() => press(viewer.btns, 'BtnSum'), 'sum_frame.htm');
+    const show = popup.frame('SHOW');
+    await show.waitFor(() => document.images.length > 0);
+    return { popup, show };
   }
 
+  // The pictures of a frame once all have loaded: name, path, loaded width.
   async function images(frame) {
-    return frame.locator('img').evaluateAll(
-      (all, nameInBrowser) => {
-        const nameOf = eval(nameInBrowser);
-        return all.map((img) => ({ name: nameOf(img.src), path: new URL(img.src).pathname, loaded: img.naturalWidth }));
-      },
-      nameInBrowser,
-    );
+    return frame.waitFor((nameInBrowser) => {
+      const nameOf = eval(nameInBrowser);
+      const all = [...document.images];
+      return (
+        all.every((img) => img.complete) &&
+        all.map((img) => ({ name: nameOf(img.src), path: new URL(img.src).pathname, loaded: img.naturalWidth }))
+      );
+    }, nameInBrowser);
   }
 
   test('file-name menu, MAIN and thumbnails with small images', async () => {
     const viewer = await viewerWith({ MENU: { SHOW: 0, SMALL_POS: 1 }, SUM: { SHOW_NAME: 1, NAME_TYPE1: 1 } });
-    const links = viewer.menu.locator('a');
-    assert.deepEqual([...(await links.allTextContents())].sort(), [...all].sort());
+    const links = await viewer.menu.texts('a');
+    assert.deepEqual([...links].sort(), [...all].sort());
 
     for (const [i, name] of all.entries()) {
-      await links.nth((await links.allTextContents()).indexOf(name)).click();
-      const now = await viewer.main.waitForFunction(
+      await viewer.menu.click('a', { index: links.indexOf(name) });
+      const now = await viewer.main.waitFor(
         ([name, nameInBrowser]) => {
           const pic = document.PIC;
           return eval(nameInBrowser)(pic.src) === name && pic.complete && pic.naturalWidth > 0 && pic.naturalWidth;
@@ -104,9 +103,9 @@ describe('odd names', () => {
         [name, nameInBrowser],
         { timeout: 5000 },
       );
-      assert.equal(await now.jsonValue(), expectedWidth(name), `${i} ${name}`);
+      assert.equal(now, expectedWidth(name), `${i} ${name}`);
     }
-    await viewer.page.screenshot({ path: path.join(outputFolder, 'names-viewer.png') });
+    await viewer.window.screenshot(path.join(outputFolder, 'names-viewer.png'));
 
     const window = await openThumbnails(viewer);
     const thumbs = await images(window.show);
@@ -115,24 +114,22 @@ describe('odd names', () => {
       assert.equal(thumb.loaded, 100, thumb.path);
       assert.ok(thumb.path.includes('/img_s/'), thumb.path);
     }
-    const shownNames = (await window.show.locator('td').allInnerTexts()).map((t) => t.trim()).filter(Boolean);
-    assert.deepEqual(shownNames.sort(), [...all].sort());
+    const cellTexts = (await window.show.innerTexts('td')).map((t) => t.trim());
+    assert.deepEqual(cellTexts.filter(Boolean).sort(), [...all].sort());
 
     // A click on the thumbnail of "#1.bmp" shows that picture.
-    const index = shownNames.length && (await window.show.locator('td').allInnerTexts()).map((t) => t.trim()).indexOf('#1.bmp');
-    await window.show.locator('img').nth(index).click();
-    await viewer.main.waitForFunction(
+    await window.show.click('img', { index: cellTexts.indexOf('#1.bmp') });
+    await viewer.main.waitFor(
       ([nameInBrowser]) => eval(nameInBrowser)(document.PIC.src) === '#1.bmp' && document.PIC.naturalWidth > 0,
       [nameInBrowser],
     );
-    await window.popup.screenshot({ path: path.join(outputFolder, 'names-thumbnails.png') });
-    assert.deepEqual([...viewer.errors, ...window.errors], []);
+    await window.popup.screenshot(path.join(outputFolder, 'names-thumbnails.png'));
+    assert.deepEqual([...(await viewer.window.errors()), ...(await window.popup.errors())], []);
     await window.popup.close();
   });
 
   test('picture menu and thumbnails of the pictures themselves', async () => {
     const viewer = await viewerWith({ MENU: { SHOW: 1, SMALL_POS: 0 }, SUM: { SHOW_NAME: 1, NAME_TYPE1: 0 } });
-    await viewer.menu.waitForFunction(() => [...document.images].every((img) => img.complete));
     const menu = await images(viewer.menu);
     assert.deepEqual(menu.map((image) => image.name).sort(), [...all].sort());
     for (const image of menu) assert.equal(image.loaded, expectedWidth(image.name), image.name);
@@ -142,11 +139,11 @@ describe('odd names', () => {
     assert.deepEqual(thumbs.map((thumb) => thumb.name).sort(), [...all].sort());
     for (const thumb of thumbs) assert.equal(thumb.loaded, expectedWidth(thumb.name), thumb.name);
 
-    const nameCells = (await window.show.locator('tr[bgcolor="#662222"] td').allInnerTexts())
+    const nameCells = (await window.show.innerTexts('tr[bgcolor="#662222"] td'))
       .map((t) => t.trim())
       .filter(Boolean);
     assert.deepEqual(nameCells.sort(), all.map(withUrlEscapes).sort());
-    assert.deepEqual([...viewer.errors, ...window.errors], []);
+    assert.deepEqual([...(await viewer.window.errors()), ...(await window.popup.errors())], []);
     await window.popup.close();
   });
 });

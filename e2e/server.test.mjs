@@ -90,17 +90,20 @@ describe('viewer server', () => {
   });
 
   test('the browser gets nothing for a wrong token or a link out', async () => {
-    const context = await launchBrowser();
+    const browser = await launchBrowser();
     try {
-      const page = await context.newPage();
       const token = prefix.slice(1);
       const wrong = server.url.replace(token, token.split('').reverse().join(''));
-      assert.equal((await page.goto(wrong)).status(), 404);
+      const refused = await browser.open(wrong);
+      assert.equal(refused.status, 404);
+      assert.doesNotMatch((await refused.window.innerTexts('body'))[0] ?? '', /PIC|<HTML>/);
       const base = new URL(server.url);
-      assert.equal((await page.goto(`${base.origin}${prefix}${pictures}/link.bmp`)).status(), 404);
-      assert.equal((await page.goto(server.url)).status(), 200);
+      assert.equal((await browser.open(`${base.origin}${prefix}${pictures}/link.bmp`)).status, 404);
+      const shown = await browser.open(server.url);
+      assert.equal(shown.status, 200);
+      assert.equal(await shown.window.count('frame'), 3);
     } finally {
-      await context.close();
+      await browser.close();
     }
   });
 

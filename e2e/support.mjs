@@ -1,11 +1,13 @@
 // Shared helpers of the browser tests: pictures and app folders made by the
-// test, a `vimbrel-cli show --serve` run over them, and headless Chromium.
+// test, a `vimbrel-cli show --serve` run over them, and the browser engine
+// chosen by VIMBREL_ENGINE (see browsers/index.mjs).
 import { execFileSync, spawn } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { chromium } from 'playwright-core';
+
+import { engine, launchEngine } from './browsers/index.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 export const root = path.dirname(here);
@@ -17,7 +19,8 @@ export const cli =
   ) ??
   path.join(root, 'build-sanitize/Vimbrel/vimbrel-cli');
 
-export const outputFolder = path.join(here, 'output');
+// Screenshots, one folder per engine.
+export const outputFolder = path.join(here, 'output', engine);
 fs.mkdirSync(outputFolder, { recursive: true });
 
 export const buttons = [
@@ -138,35 +141,21 @@ export async function startViewer(pictureFolder, appFolder) {
   };
 }
 
-// Headless Chromium from Debian with a fresh profile.
-export async function launchBrowser() {
-  const profile = tempFolder('profile');
-  const context = await chromium.launchPersistentContext(profile, {
-    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
-    headless: true,
-    viewport: { width: 1000, height: 700 },
-    args: [
-      '--no-sandbox',
-      '--disable-gpu',
-      '--disable-background-networking',
-      '--disable-component-update',
-      '--disable-sync',
-      '--no-first-run',
-    ],
-  });
-  return context;
+// The engine with a fresh profile; `windows`: the test opens windows from the
+// page; `startTimeout`: ms the browser may take to start.
+export async function launchBrowser(options = {}) {
+  const browser = await launchEngine(tempFolder('profile'), options);
+  console.log(`engine: ${browser.name} ${browser.version}`);
+  return browser;
 }
 
 // Opens the viewer at `url` and waits until main.htm has shown picture 0.
-export async function openViewer(context, url) {
-  const page = context.pages()[0] ?? (await context.newPage());
-  const errors = [];
-  page.on('pageerror', (error) => errors.push(error.message));
-  const response = await page.goto(url);
-  if (response.status() !== 200) throw new Error(`index.htm answered ${response.status()}`);
-  const main = page.frame({ name: 'MAIN' });
-  await main.waitForFunction(() => document.PIC && document.PIC.complete && document.PIC.naturalWidth > 0);
-  return { page, main, menu: page.frame({ name: 'MENU' }), btns: page.frame({ name: 'BTNS' }), errors };
+export async function openViewer(browser, url) {
+  const { status, window } = await browser.open(url);
+  if (status !== 200) throw new Error(`index.htm answered ${status}`);
+  const main = window.frame('MAIN');
+  await main.waitFor(() => document.PIC && document.PIC.complete && document.PIC.naturalWidth > 0);
+  return { window, main, menu: window.frame('MENU'), btns: window.frame('BTNS') };
 }
 
 // What MAIN shows: the picture's file name (decoded), its set size and its
@@ -186,5 +175,15 @@ export async function frameSize(main) {
 
 // Clicks the button whose image is `name`.gif in BTNS.
 export async function press(btns, name) {
-  await btns.locator(`a:has(img[src$="/${name}.gif"])`).click();
+  const index = await btns.evaluate(
+    (name) => [...document.querySelectorAll('a')].findIndex((a) => a.querySelector(`img[src$="/${name}.gif"]`)),
+    name,
+  );
+  if (index < 0) throw new Error(`no button ${name}`);
+  await btns.clickNth('a', index);
+}
+
+// Clicks the link of MENU that reads `text`.
+export function clickMenu(viewer, text) {
+  return viewer.menu.click('a', { text });
 }

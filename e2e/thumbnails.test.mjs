@@ -25,31 +25,32 @@ function makePictures() {
 
 // Opens the thumbnail window from the viewer's last button.
 async function openThumbnails(viewer) {
-  const [popup] = await Promise.all([viewer.page.waitForEvent('popup'), press(viewer.btns, 'BtnSum')]);
-  await popup.waitForLoadState();
-  const head = () => popup.frame({ name: 'HEAD' });
-  const show = () => popup.frame({ name: 'SHOW' });
-  await show().waitForFunction(() => document.images.length > 0);
+  const popup = await viewer.window.opened(() => press(viewer.btns, 'BtnSum'), 'sum_frame.htm');
+  const head = () => popup.frame('HEAD');
+  const show = () => popup.frame('SHOW');
+  await show().waitFor(() => document.images.length > 0);
   return { popup, head, show };
 }
 
-// The thumbnails of SHOW: source path (decoded), width, loaded width.
+// The thumbnails of SHOW, once all have loaded: source path (decoded),
+// width, loaded width.
 async function thumbnails(show) {
-  await show.waitForFunction(() => [...document.images].every((img) => img.complete));
-  return show.locator('img').evaluateAll((all) =>
-    all.map((img) => ({
-      path: decodeURIComponent(new URL(img.src).pathname),
-      width: img.width,
-      loaded: img.naturalWidth,
-    })),
+  return show.waitFor(
+    () =>
+      [...document.images].every((img) => img.complete) &&
+      [...document.images].map((img) => ({
+        path: decodeURIComponent(new URL(img.src).pathname),
+        width: img.width,
+        loaded: img.naturalWidth,
+      })),
   );
 }
 
 // Waits for both frames to be reloaded after a link in HEAD.
 async function clickHead(window, text) {
   const before = await window.show().evaluate(() => performance.timeOrigin);
-  await window.head().locator('a').getByText(text, { exact: true }).click();
-  await window.popup.waitForFunction(
+  await window.head().click('a', { text });
+  await window.popup.waitFor(
     (before) => {
       const show = window.frames['SHOW'];
       return show.performance.timeOrigin !== before && show.document.readyState === 'complete';
@@ -59,54 +60,54 @@ async function clickHead(window, text) {
 }
 
 describe('thumbnail window', () => {
-  let context;
+  let browser;
   let pictureFolder;
   const servers = [];
 
   before(async () => {
     pictureFolder = makePictures();
-    context = await launchBrowser();
+    browser = await launchBrowser({ windows: true });
   });
   after(async () => {
-    await context?.close();
+    await browser?.close();
     for (const server of servers) assert.equal((await server.stop()).code, 0, server.stderr);
   });
 
   async function viewerWith(ini) {
     const server = await startViewer(pictureFolder, makeAppFolder(ini));
     servers.push(server);
-    return openViewer(context, server.url);
+    return openViewer(browser, server.url);
   }
 
   test('pages of 24, page links, cell sizes, names under the pictures, click to view', async () => {
     const viewer = await viewerWith({ MENU: { SHOW: 0, SMALL_POS: 1 }, SUM: { SHOW_NAME: 1, NAME_TYPE1: 1 } });
     const window = await openThumbnails(viewer);
 
-    const headText = await window.head().locator('body').innerText();
+    const [headText] = await window.head().innerTexts('body');
     assert.match(headText, /画像数：25枚/);
     assert.match(headText, /PAGE：1\/2/);
-    assert.deepEqual(await window.head().locator('a').allTextContents(), ['100', '50', '前へ', '1', '2', '次へ']);
+    assert.deepEqual(await window.head().texts('a'), ['100', '50', '前へ', '1', '2', '次へ']);
 
     const first = await thumbnails(window.show());
     assert.equal(first.length, 24);
-    assert.equal(await window.show().locator('tr').count(), 4);
+    assert.equal(await window.show().count('tr'), 4);
     for (const [i, thumb] of first.entries()) {
       const expected = narrow.has(i) ? '/' + names[i] : `/img_s/t${String(i).padStart(2, '0')}.jpg`;
       assert.ok(thumb.path.endsWith(expected) && !thumb.path.endsWith('/img_s/' + names[i]), thumb.path);
       assert.equal(thumb.width, 100);
       assert.equal(thumb.loaded, narrow.has(i) ? 80 : 100);
     }
-    const cellTexts = await window.show().locator('td').allInnerTexts();
+    const cellTexts = await window.show().innerTexts('td');
     assert.deepEqual(cellTexts.map((text) => text.trim()), names.slice(0, 24));
-    await window.popup.screenshot({ path: path.join(outputFolder, 'thumbnails-page1.png') });
+    await window.popup.screenshot(path.join(outputFolder, 'thumbnails-page1.png'));
 
     // Page 2: one picture and five blank cells.
     await clickHead(window, '2');
     const second = await thumbnails(window.show());
     assert.equal(second.length, 1);
     assert.ok(second[0].path.endsWith('/img_s/t24.jpg'));
-    assert.equal(await window.show().locator('td').count(), 6);
-    assert.match(await window.head().locator('body').innerText(), /PAGE：2\/2/);
+    assert.equal(await window.show().count('td'), 6);
+    assert.match((await window.head().innerTexts('body'))[0], /PAGE：2\/2/);
     await clickHead(window, '前へ');
     assert.equal((await thumbnails(window.show())).length, 24);
     await clickHead(window, '次へ');
@@ -117,27 +118,27 @@ describe('thumbnail window', () => {
     await clickHead(window, '50');
     const small = await thumbnails(window.show());
     assert.deepEqual(small.map((thumb) => thumb.width), [50]);
-    assert.deepEqual((await window.show().locator('td').allInnerTexts()).map((t) => t.trim()).filter(Boolean), []);
-    assert.match(await window.head().locator('body').innerText(), /2\/2\s+P/);
-    assert.doesNotMatch(await window.head().locator('body').innerText(), /画像数/);
+    assert.deepEqual((await window.show().innerTexts('td')).map((t) => t.trim()).filter(Boolean), []);
+    assert.match((await window.head().innerTexts('body'))[0], /2\/2\s+P/);
+    assert.doesNotMatch((await window.head().innerTexts('body'))[0], /画像数/);
     const narrowWindow = await window.popup.evaluate(() => window.outerWidth);
     assert.ok(narrowWindow < wideWindow, `window ${wideWindow} -> ${narrowWindow}`);
     await clickHead(window, '前へ');
-    await window.popup.screenshot({ path: path.join(outputFolder, 'thumbnails-50.png') });
+    await window.popup.screenshot(path.join(outputFolder, 'thumbnails-50.png'));
     await clickHead(window, '100');
     assert.ok((await window.popup.evaluate(() => window.outerWidth)) > narrowWindow);
     assert.equal((await thumbnails(window.show()))[0].width, 100);
 
     // A click on a thumbnail shows that picture in the viewer.
     for (const i of [7, 17]) {
-      await window.show().locator('img').nth(i).click();
-      await viewer.main.waitForFunction(
+      await window.show().click('img', { index: i });
+      await viewer.main.waitFor(
         (name) => decodeURIComponent(new URL(document.PIC.src).pathname).endsWith('/' + name),
         names[i],
       );
       assert.equal((await shown(viewer.main)).file, names[i]);
     }
-    await viewer.page.screenshot({ path: path.join(outputFolder, 'viewer-after-thumbnail.png') });
+    await viewer.window.screenshot(path.join(outputFolder, 'viewer-after-thumbnail.png'));
     await window.popup.close();
   });
 
@@ -151,19 +152,17 @@ describe('thumbnail window', () => {
       assert.equal(thumb.loaded, narrow.has(i) ? 80 : 160);
     }
     // Four rows of pictures, each followed by its row of names.
-    const rows = window.show().locator('tr');
-    assert.equal(await rows.count(), 8);
-    const nameRows = window.show().locator('tr[bgcolor="#662222"]');
-    assert.equal(await nameRows.count(), 4);
+    assert.equal(await window.show().count('tr'), 8);
+    assert.equal(await window.show().count('tr[bgcolor="#662222"]'), 4);
     assert.deepEqual(
-      (await nameRows.nth(1).locator('td').allInnerTexts()).map((t) => t.trim()),
+      (await window.show().innerTexts('tr[bgcolor="#662222"]:nth-of-type(4) td')).map((t) => t.trim()),
       names.slice(6, 12),
     );
-    await window.popup.screenshot({ path: path.join(outputFolder, 'thumbnails-name-rows.png') });
+    await window.popup.screenshot(path.join(outputFolder, 'thumbnails-name-rows.png'));
 
     await clickHead(window, '2');
-    assert.equal(await window.show().locator('tr').count(), 2);
-    const lastRow = (await window.show().locator('tr[bgcolor="#662222"] td').allInnerTexts()).map((t) => t.trim());
+    assert.equal(await window.show().count('tr'), 2);
+    const lastRow = (await window.show().innerTexts('tr[bgcolor="#662222"] td')).map((t) => t.trim());
     assert.deepEqual(lastRow, ['t24.bmp', '', '', '', '', '']);
     await window.popup.close();
   });

@@ -4,7 +4,7 @@ import assert from 'node:assert/strict';
 import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import {
-  frameSize, launchBrowser, makeAppFolder, openViewer, outputFolder, press, shown, startViewer,
+  clickMenu, frameSize, launchBrowser, makeAppFolder, openViewer, outputFolder, press, shown, startViewer,
   tempFolder, writeBmp, writeJpeg,
 } from './support.mjs';
 
@@ -43,7 +43,7 @@ function sizeIn(mode, [pw, ph], [W, H]) {
 // Waits until MAIN shows `file` at `size`.
 async function expectShown(main, file, size) {
   await main
-    .waitForFunction(
+    .waitFor(
       ([file, [w, h]]) =>
         decodeURIComponent(new URL(document.PIC.src).pathname).endsWith('/' + file) &&
         document.PIC.width === w &&
@@ -73,8 +73,7 @@ async function recordShown(main) {
   return {
     files: async () => (await main.evaluate(() => window.seen)).map((entry) => entry.file),
     entries: async () => main.evaluate(() => window.seen),
-    waitFor: async (file) =>
-      main.waitForFunction((file) => window.seen.at(-1)?.file === file, file, { timeout: 10000 }),
+    waitFor: async (file) => main.waitFor((file) => window.seen.at(-1)?.file === file, file, { timeout: 10000 }),
   };
 }
 
@@ -82,9 +81,9 @@ async function recordShown(main) {
 // while a slide show is ending (at most a few seconds).
 async function untilMenuActs(viewer, file) {
   for (let attempt = 0; attempt < 20; attempt++) {
-    await viewer.menu.locator('a').getByText(file, { exact: true }).click();
+    await clickMenu(viewer, file);
     const acted = await viewer.main
-      .waitForFunction(
+      .waitFor(
         (file) => decodeURIComponent(new URL(document.PIC.src).pathname).endsWith('/' + file),
         file,
         { timeout: 250 },
@@ -98,16 +97,16 @@ async function untilMenuActs(viewer, file) {
 const intervals = { TIME1: 30, TIME2: 100, TIME3: 5 }; // 3 s, 10 s, 0.5 s
 
 describe('viewer', () => {
-  let context;
+  let browser;
   let pictureFolder;
   const servers = [];
 
   before(async () => {
     pictureFolder = makePictures();
-    context = await launchBrowser();
+    browser = await launchBrowser();
   });
   after(async () => {
-    await context?.close();
+    await browser?.close();
     for (const server of servers) {
       const { code } = await server.stop();
       assert.equal(code, 0, `vimbrel-cli ended with ${code}: ${server.stderr}`);
@@ -117,49 +116,47 @@ describe('viewer', () => {
   async function viewerWith(ini) {
     const server = await startViewer(pictureFolder, makeAppFolder(ini));
     servers.push(server);
-    return openViewer(context, server.url);
+    return openViewer(browser, server.url);
   }
 
   test('file-name menu: picture 0 fitted at load, each entry shows its picture', async () => {
     const viewer = await viewerWith({ MENU: { SHOW: 0, ...intervals } });
     await expectFitted(viewer, 'p0.jpg');
-    const links = viewer.menu.locator('a');
-    assert.deepEqual(await links.allTextContents(), names);
+    assert.deepEqual(await viewer.menu.texts('a'), names);
     for (const name of ['p2.jpg', 'p4.bmp', 'p1.jpg']) {
-      await links.getByText(name, { exact: true }).click();
+      await clickMenu(viewer, name);
       await expectFitted(viewer, name);
     }
-    await viewer.page.screenshot({ path: path.join(outputFolder, 'viewer-file-menu.png') });
-    assert.deepEqual(viewer.errors, []);
+    await viewer.window.screenshot(path.join(outputFolder, 'viewer-file-menu.png'));
+    assert.deepEqual(await viewer.window.errors(), []);
   });
 
   test('number menu counts from 1 and selects from 0', async () => {
     const viewer = await viewerWith({ MENU: { SHOW: 2 } });
     await expectFitted(viewer, 'p0.jpg');
-    const links = viewer.menu.locator('a');
-    assert.deepEqual(await links.allTextContents(), ['1', '2', '3', '4', '5']);
-    await links.getByText('3', { exact: true }).click();
+    assert.deepEqual(await viewer.menu.texts('a'), ['1', '2', '3', '4', '5']);
+    await clickMenu(viewer, '3');
     await expectFitted(viewer, 'p2.jpg');
-    await links.getByText('5', { exact: true }).click();
+    await clickMenu(viewer, '5');
     await expectFitted(viewer, 'p4.bmp');
   });
 
   test('picture menu shows small images 60 pixels wide and selects the picture', async () => {
     const viewer = await viewerWith({ MENU: { SHOW: 1, SMALL_POS: 1 } });
     await expectFitted(viewer, 'p0.jpg');
-    const images = viewer.menu.locator('img');
-    assert.equal(await images.count(), 5);
-    const sources = await images.evaluateAll((all) =>
-      all.map((img) => [decodeURIComponent(new URL(img.src).pathname), img.width, img.complete && img.naturalWidth]),
+    assert.equal(await viewer.menu.count('img'), 5);
+    const sources = await viewer.menu.waitFor(() =>
+      [...document.images].every((img) => img.complete) &&
+      [...document.images].map((img) => [decodeURIComponent(new URL(img.src).pathname), img.width, img.naturalWidth]),
     );
     for (const [i, [source, width, natural]] of sources.entries()) {
       assert.ok(source.endsWith('/img_s/' + names[i].replace(/\.[^.]*$/, '.jpg')), source);
       assert.equal(width, 60);
       assert.equal(natural, 100);
     }
-    await images.nth(3).click();
+    await viewer.menu.click('img', { index: 3 });
     await expectFitted(viewer, 'p3.jpg');
-    await viewer.page.screenshot({ path: path.join(outputFolder, 'viewer-picture-menu.png') });
+    await viewer.window.screenshot(path.join(outputFolder, 'viewer-picture-menu.png'));
   });
 
   test('first, previous, next and last hold at both ends', async () => {
@@ -187,7 +184,7 @@ describe('viewer', () => {
     await expectFitted(viewer, 'p0.jpg');
     const frame = await frameSize(viewer.main);
     for (const file of ['p2.jpg', 'p1.jpg', 'p3.jpg']) {
-      await viewer.menu.locator('a').getByText(file, { exact: true }).click();
+      await clickMenu(viewer, file);
       for (const [mode, button] of ['BtnGen', 'BtnTATE', 'BtnYOKO', 'BtnFIT'].entries()) {
         await press(viewer.btns, button);
         await expectShown(viewer.main, file, sizeIn(mode, naturalSize[file], frame));
@@ -256,7 +253,7 @@ describe('viewer', () => {
     await expectFitted(viewer, 'p1.jpg');
     const fitted = sizeIn(3, naturalSize['p1.jpg'], await frameSize(viewer.main));
 
-    await viewer.menu.locator('a').getByText('p3.jpg', { exact: true }).click();
+    await clickMenu(viewer, 'p3.jpg');
     for (const button of ['BtnNext', 'BtnPrev', 'BtnFirst', 'BtnLast', 'BtnZoom200', 'BtnZoom050']) {
       await press(viewer.btns, button);
     }
@@ -269,7 +266,7 @@ describe('viewer', () => {
     await expectShown(viewer.main, 'p1.jpg', fitted);
 
     await press(viewer.btns, 'BtnStop');
-    await viewer.menu.locator('a').getByText('p3.jpg', { exact: true }).click();
+    await clickMenu(viewer, 'p3.jpg');
     await expectFitted(viewer, 'p3.jpg');
 
     // A new interval applies from the next step on: 3 s to the first step,

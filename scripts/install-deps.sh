@@ -11,8 +11,10 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-noto-cjk fonts-liberation2
 )
-# Browser tests, screenshots, the benchmark's peers and the fuzzers.
-test_packages=(chromium nodejs npm xvfb xauth imagemagick fonts-dejavu-core graphicsmagick libvips-tools
+# Browser tests in three engines (Chromium, Firefox ESR, WebKit over WPE
+# and WebKitGTK), screenshots, the benchmark's peers and the fuzzers.
+test_packages=(chromium firefox-esr wpewebkit-driver cog webkit2gtk-driver
+               nodejs npm xvfb xauth imagemagick fonts-dejavu-core graphicsmagick libvips-tools
                clang libclang-rt-14-dev libheif-examples)
 # Building and checking the Debian package.
 package_packages=(dpkg-dev file lintian appstream desktop-file-utils librsvg2-bin)

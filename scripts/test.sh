@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds under the sanitizers and runs every test:
-# the unit and window tests through CTest, then the browser tests, then the
-# Debian package installed and used as a person would.
+# the unit and window tests through CTest, then the browser tests in
+# Chromium, Firefox ESR and WebKit, then the Debian package installed and used
+# as a person would.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --test
@@ -9,8 +10,17 @@ cmake --preset sanitize -G Ninja >/dev/null
 cmake --build --preset sanitize
 export QT_QPA_PLATFORM=offscreen
 ctest --preset sanitize -j2
-if [ -f e2e/package.json ]; then
-  (cd e2e && npm ci --no-audit --no-fund && npm test)
+# The browser tests, in each of the three engines; a browser that cannot
+# start fails its run. All three run before the result counts.
+(cd e2e && npm ci --no-audit --no-fund)
+failed=()
+for engine in chromium firefox webkit; do
+  echo "== browser tests in $engine"
+  (cd e2e && VIMBREL_ENGINE=$engine npm test) || failed+=("$engine")
+done
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "browser tests failed in: ${failed[*]}" >&2
+  exit 1
 fi
 # Last, the Debian package: built, checked, installed, used and removed.
 scripts/package.sh
