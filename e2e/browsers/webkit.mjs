@@ -8,14 +8,23 @@ import { Session, WebDriverWindow } from './webdriver.mjs';
 
 const miniBrowser = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 
-// Child processes, ended with this process whatever happens.
+// Child processes, each in a process group of its own so that ending it ends
+// the browser the driver started too; ended with this process whatever
+// happens.
 const children = new Set();
+const endGroup = (child, signal) => {
+  try {
+    process.kill(-child.pid, signal);
+  } catch {
+    // already gone
+  }
+};
 process.on('exit', () => {
-  for (const child of children) child.kill('SIGKILL');
+  for (const child of children) endGroup(child, 'SIGKILL');
 });
 
 function startChild(program, args, options = {}) {
-  const child = spawn(program, args, { stdio: ['ignore', 'ignore', 'pipe'], ...options });
+  const child = spawn(program, args, { stdio: ['ignore', 'ignore', 'pipe'], detached: true, ...options });
   let stderr = '';
   child.stderr?.on('data', (chunk) => (stderr = (stderr + chunk).slice(-4000)));
   children.add(child);
@@ -29,7 +38,7 @@ function startChild(program, args, options = {}) {
       return stderr;
     },
     async stop() {
-      if (child.exitCode === null && child.signalCode === null) child.kill('SIGTERM');
+      if (child.exitCode === null && child.signalCode === null) endGroup(child, 'SIGTERM');
       await exited;
     },
   };
