@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <iomanip>
 #include <iostream>
@@ -156,6 +157,10 @@ TEST_F(MetafileCorpus, NoPictureFallsBelowItsFigure)
         if (reference.isNull()) {
             std::cout << name << ": its reference cannot be read\n";
             continue;
+        }
+        // For looking at a picture next to its reference.
+        if (const char* folder = std::getenv("VIMBREL_WRITE_METAFILE_RENDERINGS")) {
+            ours.save(QString::fromStdString(std::string(folder) + "/" + name + ".png"));
         }
         const double figure = psnr(ours, reference);
         results.emplace_back(figure, name);
