@@ -299,6 +299,21 @@ QTransform readTransform(ByteReader& p)
     return QTransform(m11, m12, m21, m22, dx, dy);
 }
 
+// The part of a blit's source bitmap that a rectangle in the source's logical
+// units covers. A transform that is not a plain scale and shift, or that
+// gives no finite area, is taken as the identity, as most writers set it.
+QRectF sourcePixels(const QTransform& transform, const QRectF& logical)
+{
+    const bool usable =
+        transform.type() <= QTransform::TxScale && transform.m11() != 0 && transform.m22() != 0;
+    const QRectF pixels = usable ? transform.mapRect(logical) : logical;
+    if (!std::isfinite(pixels.x()) || !std::isfinite(pixels.y()) ||
+        !std::isfinite(pixels.width()) || !std::isfinite(pixels.height())) {
+        return logical;
+    }
+    return pixels;
+}
+
 bool EmfPlayer::playRecord(RecordView& record)
 {
     ByteReader& p = record.parameters;
@@ -876,8 +891,9 @@ bool EmfPlayer::playBitmapRecord(RecordView& record)
     const uint32_t operation = p.u32();
     const double xSource = p.i32();
     const double ySource = p.i32();
-    p.skip(24); // the source's world transform
-    p.u32();    // the source's background colour
+    // Maps the source rectangle, in the source's logical units, to its pixels.
+    const QTransform sourceTransform = readTransform(p);
+    p.u32(); // the source's background colour
     const uint32_t usage = p.u32();
     const BitmapPlace place = readBitmapPlace(p);
     double sourceWidth = targetRect.width();
@@ -911,8 +927,10 @@ bool EmfPlayer::playBitmapRecord(RecordView& record)
         }
         rasterOperation = 0x00cc0020;
     }
-    canvas.drawBitmap(targetRect, image, QRectF(xSource, ySource, sourceWidth, sourceHeight),
-                      rasterOperation, opacity);
+    canvas.drawBitmap(
+        targetRect, image,
+        sourcePixels(sourceTransform, QRectF(xSource, ySource, sourceWidth, sourceHeight)),
+        rasterOperation, opacity);
     return true;
 }
 

@@ -7,23 +7,13 @@
 #include <QFontMetricsF>
 
 #include "viewer/metafile/metafile_limits.h"
+#include "viewer/metafile/raster_operation.h"
 #include "viewer/metafile/region_union.h"
 
 namespace vimbrel {
 namespace {
 
 constexpr uint32_t kSourceCopy = 0x00cc0020;
-constexpr uint32_t kSourcePaint = 0x00ee0086;
-constexpr uint32_t kSourceAnd = 0x008800c6;
-constexpr uint32_t kSourceInvert = 0x00660046;
-constexpr uint32_t kSourceErase = 0x00440328;
-constexpr uint32_t kNotSourceCopy = 0x00330008;
-constexpr uint32_t kNotSourceErase = 0x001100a6;
-constexpr uint32_t kPatternCopy = 0x00f00021;
-constexpr uint32_t kPatternInvert = 0x005a0049;
-constexpr uint32_t kDestinationInvert = 0x00550009;
-constexpr uint32_t kBlackness = 0x00000042;
-constexpr uint32_t kWhiteness = 0x00ff0062;
 
 constexpr uint32_t kAlignUpdatePosition = 1;
 constexpr uint32_t kAlignHorizontalMask = 6;
@@ -66,26 +56,6 @@ double ellipseAngle(const QRectF& box, QPointF point)
     const double ry = std::max(box.height() / 2, 1e-9);
     return std::atan2(-(point.y() - centre.y()) / ry, (point.x() - centre.x()) / rx) * 180 /
            std::numbers::pi;
-}
-
-QPainter::CompositionMode bitmapMode(uint32_t rasterOperation)
-{
-    switch (rasterOperation) {
-    case kSourcePaint:
-        return QPainter::RasterOp_SourceOrDestination;
-    case kSourceAnd:
-        return QPainter::RasterOp_SourceAndDestination;
-    case kSourceInvert:
-        return QPainter::RasterOp_SourceXorDestination;
-    case kSourceErase:
-        return QPainter::RasterOp_SourceAndNotDestination;
-    case kNotSourceCopy:
-        return QPainter::RasterOp_NotSource;
-    case kNotSourceErase:
-        return QPainter::RasterOp_NotSourceAndNotDestination;
-    default:
-        return QPainter::CompositionMode_SourceOver;
-    }
 }
 
 } // namespace
@@ -253,23 +223,7 @@ bool MetafileCanvas::begin(int rop2, const QRectF& area)
 
 void MetafileCanvas::setUpPainter(int rop2)
 {
-    switch (rop2) {
-    case 6:
-        mPainter.setCompositionMode(QPainter::RasterOp_NotDestination);
-        break;
-    case 7:
-        mPainter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-        break;
-    case 9:
-        mPainter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-        break;
-    case 15:
-        mPainter.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
-        break;
-    default:
-        mPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        break;
-    }
+    mPainter.setCompositionMode(raster_operation::binaryMode(rop2));
     mPainter.setTransform(QTransform());
     mPainter.setBackgroundMode(mState.opaqueBackground ? Qt::OpaqueMode : Qt::TransparentMode);
     mPainter.setBackground(mState.backColour);
@@ -567,32 +521,17 @@ void MetafileCanvas::patternBlt(const QRectF& box, uint32_t rasterOperation)
     if (mRecordingPath || !begin(13, shape.controlPointRect())) {
         return;
     }
-    mPainter.setPen(Qt::NoPen);
-    switch (rasterOperation) {
-    case kPatternCopy:
-    case kPatternInvert:
-        if (gdi::fillsNothing(mState.brush)) {
-            return;
-        }
-        if (rasterOperation == kPatternInvert) {
-            mPainter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-        }
-        mPainter.setBrush(gdi::toQBrush(mState.brush));
-        break;
-    case kBlackness:
-        mPainter.setBrush(Qt::black);
-        break;
-    case kWhiteness:
-        mPainter.setBrush(Qt::white);
-        break;
-    case kDestinationInvert:
-        mPainter.setCompositionMode(QPainter::RasterOp_NotDestination);
-        mPainter.setBrush(Qt::black);
-        break;
-    default:
+    const raster_operation::Ternary operation(rasterOperation);
+    if (operation.usesPattern() && gdi::fillsNothing(mState.brush)) {
         return;
     }
-    mPainter.drawPath(shape);
+    if (operation.isPatternCopy()) {
+        mPainter.setPen(Qt::NoPen);
+        mPainter.setBrush(gdi::toQBrush(mState.brush));
+        mPainter.drawPath(shape);
+        return;
+    }
+    blitWithOperation(operation, shape, {});
 }
 
 void MetafileCanvas::drawBitmap(const QRectF& target, const QImage& source,
@@ -615,12 +554,85 @@ void MetafileCanvas::drawBitmap(const QRectF& target, const QImage& source,
         !begin(13, onPicture) || !onPicture.intersects(QRectF(mImage.rect()))) {
         return;
     }
-    mPainter.setCompositionMode(bitmapMode(rasterOperation == 0 ? kSourceCopy : rasterOperation));
+    const raster_operation::Ternary operation(rasterOperation == 0 ? kSourceCopy : rasterOperation);
+    if (!operation.isSourceCopy()) {
+        if (operation.usesPattern() && gdi::fillsNothing(mState.brush)) {
+            return;
+        }
+        QPainterPath area;
+        area.addPolygon(whole.map(QPolygonF(sourceRect)));
+        area.closeSubpath();
+        // Raster operations work on colours alone; the bitmap's alpha plays no part.
+        const QImage opaque = source.convertToFormat(QImage::Format_RGB32);
+        blitWithOperation(operation, area, [&](QPainter& layer) {
+            layer.setTransform(whole, true);
+            layer.drawImage(sourceRect.topLeft(), opaque, sourceRect);
+        });
+        return;
+    }
     mPainter.setTransform(whole);
     mPainter.setOpacity(std::clamp(opacity, 0.0, 1.0));
     mPainter.drawImage(sourceRect.topLeft(), source, sourceRect);
     mPainter.setOpacity(1.0);
     mPainter.setTransform(QTransform());
+}
+
+void MetafileCanvas::blitWithOperation(const raster_operation::Ternary& operation,
+                                       const QPainterPath& area,
+                                       const std::function<void(QPainter&)>& drawSource)
+{
+    const QRect box = area.controlPointRect().toAlignedRect() & mImage.rect();
+    if (box.isEmpty()) {
+        return;
+    }
+    // Combining pixel by pixel costs some ten times what plain painting does;
+    // the budget that stops endless files counts it so.
+    mSpent += 9.0 * box.width() * box.height();
+    if (exhausted()) {
+        return;
+    }
+    // Bands of about a million pixels keep the layers small on large pictures.
+    const int bandHeight = std::max(1, (1 << 20) / box.width());
+    for (int top = box.top(); top <= box.bottom(); top += bandHeight) {
+        const QRect band(box.left(), top, box.width(),
+                         std::min(bandHeight, box.bottom() + 1 - top));
+        // A transparent layer over the band, drawn on in picture pixels.
+        const auto layer = [&band](const std::function<void(QPainter&)>& paint) {
+            QImage image(band.size(), QImage::Format_ARGB32_Premultiplied);
+            if (!image.isNull()) {
+                image.fill(Qt::transparent);
+                QPainter painter(&image);
+                painter.translate(-band.topLeft());
+                paint(painter);
+            }
+            return image;
+        };
+        QImage source;
+        QImage covered;
+        if (drawSource && operation.usesSource()) {
+            // The bitmap is opaque, so where it lands is what it covers.
+            source = layer(drawSource);
+            covered = source;
+        } else {
+            covered = layer([&area](QPainter& painter) { painter.fillPath(area, Qt::white); });
+        }
+        QImage pattern;
+        if (operation.usesPattern()) {
+            // A hatched brush shows the background colour between its lines.
+            pattern = layer([&](QPainter& painter) {
+                painter.fillRect(band, mState.backColour);
+                painter.fillRect(band, gdi::toQBrush(mState.brush));
+            });
+        }
+        if (covered.isNull() || (operation.usesPattern() && pattern.isNull())) {
+            return;
+        }
+        const QImage result = operation.combine(mImage, band.topLeft(), pattern, source, covered);
+        // Drawn back through the painter so that the clip holds.
+        mPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        mPainter.setTransform(QTransform());
+        mPainter.drawImage(band.topLeft(), result);
+    }
 }
 
 QFont MetafileCanvas::pictureFont(double& pixelHeight) const

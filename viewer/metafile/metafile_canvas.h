@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -13,6 +14,7 @@
 
 #include "viewer/metafile/drawing_state.h"
 #include "viewer/metafile/metafile_limits.h"
+#include "viewer/metafile/raster_operation.h"
 
 namespace vimbrel {
 
@@ -96,8 +98,8 @@ public:
     void frameRegion(const QRegion& region, const GdiBrush& brush, QSizeF frame);
     void invertRegion(const QRegion& region);
 
-    // A block transfer without a source bitmap: the brush, black, white or the
-    // inverted destination, by the raster operation.
+    // A block transfer without a source bitmap: the brush and the picture
+    // combined by the raster operation (pattern copy, inversion, black, ...).
     void patternBlt(const QRectF& box, uint32_t rasterOperation);
 
     // Draws `source` (part `sourceRect`, in its pixels) into `target` (logical),
@@ -144,6 +146,11 @@ private:
     void setUpPainter(int rop2);
     // charge() and, when painting, setUpPainter(); false for the no-op mix.
     bool begin(int rop2, const QRectF& area);
+    // Combines the brush, the source that `drawSource` paints (in picture
+    // pixels; none for pattern blits) and the picture under `area` by a
+    // raster operation, and draws the result through the clip.
+    void blitWithOperation(const raster_operation::Ternary& operation, const QPainterPath& area,
+                           const std::function<void(QPainter&)>& drawSource);
     QRect pictureRect(const QRectF& logical) const;
     QRegion toPicture(const QRegion& logical) const;
     QRegion pictureRegion(const QPainterPath& path) const;

@@ -451,6 +451,47 @@ TEST_F(MetafilePlayerTest, EmfBitBltTargetsAreAPlaceAndASize)
     EXPECT_EQ(at(image, 44, 30), QColor(Qt::white));
 }
 
+TEST_F(MetafilePlayerTest, EmfPenMixesAndBlitRasterOperations)
+{
+    EmfBuilder emf(100, 100);
+    emf.solidBrush(1, kRed).select(1).nullPen();
+    emf.record(43, {0, 0, 100, 100});
+    // Blue mixed into red by "not xor": ~(blue ^ red) is green.
+    emf.solidBrush(2, kBlue).select(2);
+    emf.record(20, {10}).record(43, {0, 0, 50, 50}).record(20, {13});
+    // Bitmap blits whose operation ignores the bitmap: the destination
+    // inverted (red becomes cyan), and the destination left as it is.
+    const std::string dib = twoByTwoDib();
+    emf.record(81, {0, 0, 0, 0, 50, 0, 0, 0, 2, 2, 80, 40, 120, 16, 0, 0x00550009, 50, 50}, dib);
+    emf.record(81, {0, 0, 0, 0, 0, 50, 0, 0, 2, 2, 80, 40, 120, 16, 0, 0x00aa0029, 50, 50}, dib);
+    // "Merge paint", ~source | destination, over red: the blue pixel gives
+    // yellow | red = yellow, the white one leaves red.
+    emf.record(81, {0, 0, 0, 0, 50, 50, 0, 0, 2, 2, 80, 40, 120, 16, 0, 0x00bb0226, 50, 50}, dib);
+    const QImage image = load(mFolder, "mix.emf", emf.build());
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(at(image, 25, 25), QColor(Qt::green));
+    EXPECT_EQ(at(image, 75, 25), QColor(Qt::cyan));
+    EXPECT_EQ(at(image, 25, 75), QColor(Qt::red));
+    EXPECT_EQ(at(image, 60, 60), QColor(Qt::yellow)); // under the blue pixel
+    EXPECT_EQ(at(image, 90, 60), QColor(Qt::red));    // under the white one
+}
+
+TEST_F(MetafilePlayerTest, EmfBlitSourcesGoThroughTheSourceTransform)
+{
+    // STRETCHBLT of the source's logical (1, 0) 1 x 1 onto 50 x 50, with a
+    // source transform that shifts by -1: pixel (0, 0), blue, not (1, 0),
+    // white.
+    EmfBuilder emf(50, 50);
+    const int64_t one = 0x3f800000;      // 1.0f
+    const int64_t minusOne = 0xbf800000; // -1.0f
+    emf.record(77, {0, 0,   49,       49, 0, 0, 50,  50, 0x00cc0020, 1,  0, one, 0,
+                    0, one, minusOne, 0,  0, 0, 108, 40, 148,        16, 1, 1},
+               twoByTwoDib());
+    const QImage image = load(mFolder, "src.emf", emf.build());
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(at(image, 25, 25), QColor(Qt::blue));
+}
+
 TEST_F(MetafilePlayerTest, EmfAnisotropicMappingAndWorldTransform)
 {
     EmfBuilder emf(100, 100);
@@ -628,6 +669,17 @@ TEST_F(MetafilePlayerTest, WmfDeviceBitmapsAndBitmapTransfers)
     ASSERT_FALSE(filled.isNull());
     EXPECT_EQ(at(filled, 75, 75), QColor(Qt::red));
     EXPECT_EQ(at(filled, 25, 25), QColor(Qt::white));
+
+    // An inverting transfer keeps to the clip: only the left half turns cyan.
+    WmfBuilder inverted;
+    inverted.window(0, 0, 100, 100).solidBrush(kRed).select(0);
+    inverted.record(0x061d, {0x0021, 0x00f0, 100, 100, 0, 0}); // pattern copy, all
+    inverted.record(0x0416, {100, 50, 0, 0});                  // clip to the left half
+    inverted.record(0x061d, {0x0009, 0x0055, 100, 100, 0, 0}); // invert, all
+    const QImage half = load(mFolder, "c.wmf", inverted.placeable(0, 0, 100, 100, 96));
+    ASSERT_FALSE(half.isNull());
+    EXPECT_EQ(at(half, 25, 50), QColor(Qt::cyan));
+    EXPECT_EQ(at(half, 75, 50), QColor(Qt::red));
 }
 
 TEST_F(MetafilePlayerTest, SavedStatesAreBoundedAndUnmatchedRestoresIgnored)
