@@ -169,6 +169,15 @@ public:
     EmfBuilder& solidBrush(int index, uint32_t colour) { return record(39, {index, 0, colour, 0}); }
     EmfBuilder& nullPen() { return record(37, {0x80000008}); }
     EmfBuilder& select(int64_t index) { return record(37, {index}); }
+    // STRETCHDIBITS of the whole 2 x 2 test bitmap onto a place and size by a
+    // raster operation: bounds, place, source (0, 0) 2 x 2, the header at 80
+    // (40 bytes), the bits at 120 (16 bytes), RGB colours.
+    EmfBuilder& stretchTwoByTwo(int x, int y, int width, int height, uint32_t operation)
+    {
+        return record(81,
+                      {0, 0, 0, 0, x, y, 0, 0, 2, 2, 80, 40, 120, 16, 0, operation, width, height},
+                      twoByTwoDib());
+    }
 
     std::string build() const
     {
@@ -461,12 +470,10 @@ TEST_F(MetafilePlayerTest, EmfPenMixesAndBlitRasterOperations)
     emf.record(20, {10}).record(43, {0, 0, 50, 50}).record(20, {13});
     // Bitmap blits whose operation ignores the bitmap: the destination
     // inverted (red becomes cyan), and the destination left as it is.
-    const std::string dib = twoByTwoDib();
-    emf.record(81, {0, 0, 0, 0, 50, 0, 0, 0, 2, 2, 80, 40, 120, 16, 0, 0x00550009, 50, 50}, dib);
-    emf.record(81, {0, 0, 0, 0, 0, 50, 0, 0, 2, 2, 80, 40, 120, 16, 0, 0x00aa0029, 50, 50}, dib);
+    emf.stretchTwoByTwo(50, 0, 50, 50, 0x00550009).stretchTwoByTwo(0, 50, 50, 50, 0x00aa0029);
     // "Merge paint", ~source | destination, over red: the blue pixel gives
     // yellow | red = yellow, the white one leaves red.
-    emf.record(81, {0, 0, 0, 0, 50, 50, 0, 0, 2, 2, 80, 40, 120, 16, 0, 0x00bb0226, 50, 50}, dib);
+    emf.stretchTwoByTwo(50, 50, 50, 50, 0x00bb0226);
     const QImage image = load(mFolder, "mix.emf", emf.build());
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(at(image, 25, 25), QColor(Qt::green));
@@ -517,10 +524,7 @@ TEST_F(MetafilePlayerTest, EmfAnisotropicMappingAndWorldTransform)
 TEST_F(MetafilePlayerTest, EmfStretchDibitsAndText)
 {
     EmfBuilder emf(100, 100);
-    // STRETCHDIBITS: bounds, dest (0,0), source (0,0) 2x2, bitmap at 80 (40
-    // bytes of header), bits at 120 (16 bytes), RGB, copy, dest 100 x 50.
-    const std::string dib = twoByTwoDib();
-    emf.record(81, {0, 0, 0, 0, 0, 0, 0, 0, 2, 2, 80, 40, 120, 16, 0, 0x00cc0020, 100, 50}, dib);
+    emf.stretchTwoByTwo(0, 0, 100, 50, 0x00cc0020);
     const QImage image = load(mFolder, "a.emf", emf.build());
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(at(image, 25, 10), QColor(Qt::blue));
