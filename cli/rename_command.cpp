@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "platform/app_folders.h"
 #include "platform/file_system.h"
+#include "platform/sys_calls.h"
 #include "platform/user_interface.h"
 #include "rename/journal_line.h"
 #include "rename/rename_journal.h"
@@ -99,13 +100,13 @@ int runRename(const std::vector<std::string>& args, const std::string& programFo
         ui.writeTo(ran ? streams.out : streams.err);
         return ran ? 0 : 1;
     }
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(parsed.folder, error);
-    if (error) {
-        streams.err << "vimbrel-cli: " << parsed.folder << ": " << error.message() << '\n';
+    const std::optional<std::string> absolute = fs::fullPath(parsed.folder);
+    if (!absolute) {
+        streams.err << "vimbrel-cli: " << parsed.folder << ": " << fs::errorText(sys::lastError())
+                    << '\n';
         return 1;
     }
-    const std::string folder = fs::withSeparator(absolute.string());
+    const std::string folder = fs::withSeparator(*absolute);
     Options options = LoadSettings(parsed.settingsFolder).options;
     RenameRun run(options, ui, journal);
     if (parsed.dryRun) {

@@ -37,12 +37,11 @@ std::optional<SettingsArguments> parseArguments(const std::vector<std::string>& 
         parsed.appFolder = appFoldersFor(programFolder).settings;
         return parsed;
     }
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(*folder, error);
-    if (error) {
+    const std::optional<std::string> absolute = fs::fullPath(*folder);
+    if (!absolute) {
         return std::nullopt;
     }
-    parsed.appFolder = fs::withSeparator(absolute.lexically_normal().string());
+    parsed.appFolder = fs::withSeparator(*absolute);
     return parsed;
 }
 

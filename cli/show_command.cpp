@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -10,6 +8,7 @@
 #include "platform/app_folders.h"
 #include "platform/file_error.h"
 #include "platform/file_system.h"
+#include "platform/program.h"
 #include "settings/settings_file.h"
 #include "viewer/show/show_command.h"
 
@@ -71,7 +70,7 @@ std::string absoluteFolder(const std::string& path)
     if (path.empty()) {
         return path;
     }
-    return fs::withSeparator(std::filesystem::absolute(path).lexically_normal().string());
+    return fs::withSeparator(fs::fullPath(path).value_or(path));
 }
 
 } // namespace
@@ -89,7 +88,7 @@ int runShow(const std::vector<std::string>& args, const std::string& programFold
                                        : appFoldersFor(absoluteFolder(programFolder));
         const std::string pictureFolder = absoluteFolder(parsed->pictureFolder);
         Options options = LoadSettings(folders.settings).options;
-        const bool toTerminal = &streams.err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+        const bool toTerminal = &streams.err == &std::cerr && program::errorIsTerminal();
         StreamInterface ui(streams.err, toTerminal);
         ShowState state;
         BtnShowClick(options, pictureFolder, folders.data, state, ui);

@@ -1,37 +1,9 @@
 #include "platform/app_folders.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
-#include <cstdlib>
-
 #include "platform/file_system.h"
+#include "platform/user_folders.h"
 
 namespace vimbrel {
-namespace {
-
-std::string homeFolder()
-{
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && *home == '/') {
-        return home;
-    }
-    const passwd* user = ::getpwuid(::getuid());
-    return user != nullptr && user->pw_dir != nullptr ? user->pw_dir : "/";
-}
-
-// $variable when it holds an absolute path (as the XDG base directory rules
-// ask), else the home folder + `fallback`; with "vimbrel/" appended.
-std::string xdgFolder(const char* variable, const char* fallback)
-{
-    const char* value = std::getenv(variable);
-    const std::string base = value != nullptr && *value == '/'
-                                 ? std::string(value)
-                                 : fs::withSeparator(homeFolder()) + fallback;
-    return fs::withSeparator(base) + "vimbrel/";
-}
-
-} // namespace
 
 AppFolders appFoldersIn(const std::string& folder)
 {
@@ -42,7 +14,7 @@ AppFolders appFoldersIn(const std::string& folder)
 AppFolders appFoldersFor(const std::string& programFolder)
 {
     const std::string program = fs::withSeparator(programFolder);
-    return appFoldersFor(program, ::access(program.c_str(), W_OK) == 0);
+    return appFoldersFor(program, user_folders::canWrite(program));
 }
 
 AppFolders appFoldersFor(const std::string& programFolder, bool programWritable)
@@ -51,8 +23,7 @@ AppFolders appFoldersFor(const std::string& programFolder, bool programWritable)
     if (programWritable) {
         return appFoldersIn(program);
     }
-    AppFolders folders{program, xdgFolder("XDG_CONFIG_HOME", ".config"),
-                       xdgFolder("XDG_DATA_HOME", ".local/share")};
+    AppFolders folders{program, user_folders::settings(), user_folders::data()};
     fs::createFolders(folders.settings);
     fs::createFolders(folders.data);
     return folders;

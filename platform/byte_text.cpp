@@ -1,10 +1,12 @@
 #include "platform/byte_text.h"
 
+#include "platform/file_system.h"
+
 namespace vimbrel::text {
 
 std::string upperExtension(std::string_view path)
 {
-    const size_t slash = path.rfind('/');
+    const size_t slash = path.rfind(fs::kSeparator);
     const size_t dot = path.rfind('.');
     if (dot == std::string_view::npos || (slash != std::string_view::npos && slash > dot)) {
         return {};

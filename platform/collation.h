@@ -5,20 +5,20 @@
 #include <string_view>
 #include <vector>
 
-struct UCollator;
-
 namespace vimbrel {
 
 // Locale-aware comparison of file names that ignores letter case, as the tool
-// sorts pictures and rename lists. The locale is the one the environment names
-// for collation (LC_ALL, then LC_COLLATE, then LANG); the C and POSIX locales
-// use ICU's root collation, never byte order.
+// sorts pictures and rename lists. On POSIX through ICU, for the locale the
+// environment names for collation (LC_ALL, then LC_COLLATE, then LANG); the C
+// and POSIX locales use ICU's root collation, never byte order. On Windows
+// through CompareStringEx with NORM_IGNORECASE, for the user's default locale.
 class Collator
 {
 public:
-    // The locale of the environment.
+    // The locale of the environment (Windows: the user's default locale).
     Collator();
-    // An ICU or POSIX locale name ("ja_JP", "de_DE.UTF-8"); "" and "C" give root.
+    // An ICU or POSIX locale name ("ja_JP", "de_DE.UTF-8"; "" and "C" give
+    // root), or on Windows a locale name ("ja-JP"; "" gives the invariant one).
     explicit Collator(const std::string& localeName);
     ~Collator();
     Collator(const Collator&) = delete;
@@ -32,11 +32,12 @@ public:
     // stand in no defined order.
     void sort(std::vector<std::string>& names) const;
 
-    // The ICU locale the environment names for collation.
+    // The locale the environment names for collation.
     static std::string environmentLocale();
 
 private:
-    UCollator* mCollator = nullptr;
+    struct State;
+    State* mState = nullptr;
 };
 
 } // namespace vimbrel

@@ -1,11 +1,7 @@
 #include "platform/file_writer.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "platform/file_error.h"
+#include "platform/file_system.h"
 #include "platform/sys_calls.h"
 
 namespace vimbrel {
@@ -18,15 +14,12 @@ int writeAll(int fd, std::string_view bytes)
 {
     const sys::Calls& calls = sys::calls();
     while (!bytes.empty()) {
-        const ssize_t written = calls.write(fd, bytes.data(), bytes.size());
+        const std::ptrdiff_t written = calls.write(fd, bytes.data(), bytes.size());
         if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return errno;
+            return sys::lastError();
         }
         if (written == 0) {
-            return EIO;
+            return sys::error::kDiskFull; // nothing more goes in
         }
         bytes.remove_prefix(static_cast<size_t>(written));
     }
@@ -37,9 +30,9 @@ int writeAll(int fd, std::string_view bytes)
 
 FileWriter::FileWriter(const std::string& path) : mPath(path)
 {
-    mFd = sys::calls().open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    mFd = sys::calls().open(path.c_str(), sys::OpenFor::Replacing);
     if (mFd < 0) {
-        fail(errno);
+        fail(sys::lastError());
     }
 }
 
@@ -64,7 +57,7 @@ void FileWriter::finish()
     const int fd = mFd;
     mFd = -1;
     if (sys::calls().close(fd) != 0) {
-        fail(errno);
+        fail(sys::lastError());
     }
 }
 
@@ -90,26 +83,21 @@ int replaceFileAtomically(const std::string& path, std::string_view content)
 {
     const sys::Calls& calls = sys::calls();
     const std::string temporary = path + ".new";
-    const int fd = calls.open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = calls.open(temporary.c_str(), sys::OpenFor::Replacing);
     if (fd < 0) {
-        return errno;
+        return sys::lastError();
     }
-    // The new file keeps the old one's permissions (a private 0600 file stays private).
-    struct stat old
-    {
-    };
-    if (::stat(path.c_str(), &old) == 0) {
-        ::fchmod(fd, old.st_mode & 07777);
-    }
+    // The new file keeps the old one's permissions (a private file stays private).
+    fs::copyPermissions(path, fd);
     int error = writeAll(fd, content);
     if (error == 0 && calls.fsync(fd) != 0) {
-        error = errno;
+        error = sys::lastError();
     }
     if (calls.close(fd) != 0 && error == 0) {
-        error = errno;
+        error = sys::lastError();
     }
     if (error == 0 && calls.replace(temporary.c_str(), path.c_str()) != 0) {
-        error = errno;
+        error = sys::lastError();
     }
     if (error != 0) {
         calls.unlink(temporary.c_str());

@@ -7,7 +7,7 @@
 
 // Conversion between the program's UTF-8 text and Shift-JIS (Windows code
 // page 932), the code page of the viewer pages and of settings files carried
-// over from Windows. Uses the C library's iconv.
+// over from Windows, through the system's converter (code_page_932.h).
 namespace vimbrel::encoding {
 
 // True when `text` is well-formed UTF-8 (no overlong forms, no surrogates).

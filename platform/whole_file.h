@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 
 namespace vimbrel {
@@ -20,13 +21,19 @@ struct WholeFile
 };
 
 // Opens the plain file at `path` for reading and returns its descriptor, or
-// -1 with errno set: a folder, a pipe or a device is refused (EISDIR, EINVAL)
-// without ever being waited on.
+// -1 with sys::lastError() set: a folder, a pipe or a device is refused
+// (sys::error::kIsFolder, kNotPlain) without ever being waited on.
 int openPlainFile(const std::string& path);
+
+// The same as a stdio stream for binary reading, or nullptr.
+std::FILE* openPlainStream(const std::string& path);
+
+// Closes a descriptor from openPlainFile().
+void closeFile(int fd);
 
 // Reads the plain file at `path` from start to end. A folder, a pipe or a
 // device is Unreadable and is never waited on; so is a file of more than
-// `maxBytes` bytes (errorNumber EFBIG), which is not read at all.
+// `maxBytes` bytes (errorNumber sys::error::kTooLarge), which is not read at all.
 WholeFile readWholeFile(const std::string& path, size_t maxBytes);
 
 // The same for a plain file already open as `fd`, read from its current

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <vector>
 
+#include "platform/file_system.h"
+
 namespace vimbrel {
 namespace {
 
@@ -183,8 +185,8 @@ std::optional<JournalStep> parseJournalLine(const std::string& line)
     const auto inode = numberOf<uint64_t>(fields[2]);
     const auto folder = unescaped(fields[3]);
     const auto oldName = unescaped(fields[4]);
-    if (!device || !inode || !folder || !oldName || folder->empty() || folder->front() != '/' ||
-        folder->back() != '/' || oldName->empty()) {
+    if (!device || !inode || !folder || !oldName || !fs::isAbsolute(*folder) ||
+        folder->back() != fs::kSeparator || oldName->empty()) {
         return std::nullopt;
     }
     step.device = *device;

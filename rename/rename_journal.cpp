@@ -1,8 +1,5 @@
 #include "rename/rename_journal.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include "platform/sys_calls.h"
 #include "platform/whole_file.h"
 
@@ -22,7 +19,7 @@ bool writeLine(int fd, const std::string& line)
     const std::string text = line + "\n";
     size_t done = 0;
     while (done < text.size()) {
-        const ssize_t wrote = sys::calls().write(fd, text.data() + done, text.size() - done);
+        const std::ptrdiff_t wrote = sys::calls().write(fd, text.data() + done, text.size() - done);
         if (wrote <= 0) {
             return false;
         }
@@ -48,8 +45,7 @@ bool RenameJournalWriter::start(const std::string& path)
     finish();
     mPath = path;
     mSteps = 0;
-    mFd = sys::calls().open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW,
-                            0644);
+    mFd = sys::calls().open(path.c_str(), sys::OpenFor::ReplacingNoLink);
     if (mFd < 0) {
         return false;
     }

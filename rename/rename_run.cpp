@@ -1,7 +1,5 @@
 #include "rename/rename_run.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 
 #include "platform/file_system.h"
@@ -10,19 +8,6 @@
 #include "viewer/show/extensions.h"
 
 namespace vimbrel {
-namespace {
-
-// The prefix is used as typed, so a new name may hold what no file name can:
-// a "/" would move the file into another folder and a NUL byte would cut the
-// path short. Such a name is refused like any name the file system refuses.
-bool isPlainFileName(const std::string& name)
-{
-    return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of(std::string_view("/\0", 2)) == std::string::npos;
-}
-
-} // namespace
-
 RenameRun::RenameRun(Options& options, UserInterface& ui, std::string journalPath)
     : mOptions(options), mUi(ui), mJournalPath(std::move(journalPath))
 {
@@ -72,7 +57,7 @@ int RenameRun::RenameFiles(const std::string& folder)
     const int listed = static_cast<int>(mRenameList.size());
     if (mOptions.ChkDirs) {
         for (const std::string& subFolder : subFolders) {
-            RenameFiles(base + subFolder + "/");
+            RenameFiles(base + subFolder + fs::kSeparator);
         }
     }
     return listed;
@@ -111,22 +96,21 @@ void RenameRun::clearReadOnly(const std::string& folder, const std::string& name
         mRenameCount += onlyClearsAttributes() ? 1 : 0;
         return;
     }
-    struct stat before = {};
-    const bool known = ::lstat((folder + name).c_str(), &before) == 0;
+    const std::optional<fs::FileState> before = fs::stateOf(folder + name);
     if (!fs::setArchiveOnly(folder + name)) {
         return;
     }
     if (onlyClearsAttributes()) {
         ++mRenameCount;
     }
-    if (known && mJournal.recording()) {
+    if (before && mJournal.recording()) {
         JournalStep step;
         step.kind = JournalStep::Kind::MadeWritable;
-        step.device = uint64_t(before.st_dev);
-        step.inode = uint64_t(before.st_ino);
+        step.device = before->device;
+        step.inode = before->inode;
         step.folder = folder;
         step.oldName = name;
-        step.mode = uint32_t(before.st_mode & 07777);
+        step.mode = before->mode;
         mJournal.record(step);
     }
 }
@@ -142,7 +126,10 @@ void RenameRun::renameListed(const std::string& folder)
         const std::string newName = MakeNewName(mOptions, name, std::to_string(mNextNumber));
         // The outcome does not change the count: a file that keeps its name
         // still uses up its number and counts as tried.
-        if (isPlainFileName(newName)) {
+        // The prefix is used as typed, so a new name may hold what no file
+        // name can (a separator would move the file into another folder);
+        // such a name is refused like any name the file system refuses.
+        if (fs::isPlainFileName(newName)) {
             renameOne(folder, name, newName);
         }
         ++mNextNumber;
@@ -165,11 +152,12 @@ bool RenameRun::renameOne(const std::string& folder, const std::string& name,
     if (!fs::renameNoReplace(folder + name, folder + newName)) {
         return false;
     }
-    struct stat info = {};
-    if (mJournal.recording() && ::lstat((folder + newName).c_str(), &info) == 0) {
+    const std::optional<fs::FileState> state =
+        mJournal.recording() ? fs::stateOf(folder + newName) : std::nullopt;
+    if (state) {
         JournalStep step;
-        step.device = uint64_t(info.st_dev);
-        step.inode = uint64_t(info.st_ino);
+        step.device = state->device;
+        step.inode = state->inode;
         step.folder = folder;
         step.oldName = name;
         step.newName = newName;

@@ -1,13 +1,9 @@
 #include "rename/rename_undo.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/sys_calls.h"
 #include "platform/user_interface.h"
 #include "rename/rename_journal.h"
 
@@ -17,39 +13,37 @@ namespace {
 // Lines of reasons in the closing message before the rest is only counted.
 constexpr size_t kReasonLines = 10;
 
-bool holdsSameFile(const std::string& path, const JournalStep& step, int& error)
+bool holdsSameFile(const std::string& path, const JournalStep& step, bool& found)
 {
-    struct stat info = {};
-    if (::lstat(path.c_str(), &info) != 0) {
-        error = errno;
-        return false;
-    }
-    error = 0;
-    return uint64_t(info.st_dev) == step.device && uint64_t(info.st_ino) == step.inode;
+    const std::optional<fs::FileState> state = fs::stateOf(path);
+    found = state.has_value();
+    return found && state->device == step.device && state->inode == step.inode;
 }
 
 // Takes one step back; "" when done, else why not.
 std::string takeBack(const JournalStep& step)
 {
-    int error = 0;
+    bool found = false;
     if (step.kind == JournalStep::Kind::MadeWritable) {
         const std::string path = step.folder + step.oldName;
-        if (!holdsSameFile(path, step, error)) {
-            return error != 0 ? "見つかりません" : "別のファイルに置き換わっています";
+        if (!holdsSameFile(path, step, found)) {
+            return !found ? "見つかりません" : "別のファイルに置き換わっています";
         }
-        return ::chmod(path.c_str(), step.mode) == 0 ? "" : std::strerror(errno);
+        return fs::restoreMode(path, step.mode) ? "" : fs::errorText(sys::lastError());
     }
     const std::string from = step.folder + step.newName;
     const std::string to = step.folder + step.oldName;
-    if (!holdsSameFile(from, step, error)) {
-        return error != 0 ? "「" + step.newName + "」が見つかりません"
-                          : "「" + step.newName + "」は別のファイルに置き換わっています";
+    if (!holdsSameFile(from, step, found)) {
+        return !found ? "「" + step.newName + "」が見つかりません"
+                      : "「" + step.newName + "」は別のファイルに置き換わっています";
     }
-    if (::access(to.c_str(), F_OK) == 0 || errno != ENOENT) {
+    if (!fs::nameIsFree(to)) {
         return "元の名前はほかのファイルが使っています";
     }
     if (!fs::renameNoReplace(from, to)) {
-        return errno == EEXIST ? "元の名前はほかのファイルが使っています" : std::strerror(errno);
+        const int error = sys::lastError();
+        return error == sys::error::kExists ? "元の名前はほかのファイルが使っています"
+                                            : fs::errorText(error);
     }
     return "";
 }

@@ -1,16 +1,13 @@
 #include "settings/settings_file.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <filesystem>
 #include <string_view>
 
 #include "platform/byte_text.h"
 #include "platform/file_error.h"
 #include "platform/file_system.h"
 #include "platform/file_writer.h"
+#include "platform/sys_calls.h"
 #include "platform/whole_file.h"
 #include "settings/comma_text.h"
 #include "settings/profile_file.h"
@@ -53,14 +50,7 @@ void dropBlankLines(std::vector<std::string>& lines)
 // link stays and its target gets the new content.
 std::string saveTarget(const std::string& path)
 {
-    std::error_code error;
-    if (std::filesystem::is_symlink(path, error) && fs::isFile(path)) {
-        const std::filesystem::path target = std::filesystem::canonical(path, error);
-        if (!error) {
-            return target.string();
-        }
-    }
-    return path;
+    return fs::linkedFile(path);
 }
 
 // The new content of `target`; errors name `path`, the settings file as the
@@ -69,7 +59,8 @@ std::string bytesToSave(const std::string& path, const std::string& target, cons
                         const WindowState& window)
 {
     const WholeFile current = readWholeFile(target, kMaxFileBytes);
-    if (current.state == WholeFile::State::Unreadable && current.errorNumber != EISDIR) {
+    if (current.state == WholeFile::State::Unreadable &&
+        current.errorNumber != sys::error::kIsFolder) {
         // Writing over a file that could not be read would lose its content.
         throw FileError(writeFailure(path), current.errorNumber);
     }
@@ -217,10 +208,9 @@ void SaveSettings(const std::string& appFolder, const Options& options, const Wi
 {
     const std::string path = settingsFilePath(appFolder);
     const std::string target = saveTarget(path);
-    struct stat info = {};
-    if (::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode) && !(info.st_mode & S_IWUSR)) {
+    if (fs::isReadOnlyFile(target)) {
         // A read-only settings file is kept as it is, as the user asked.
-        throw FileError(writeFailure(path), EACCES);
+        throw FileError(writeFailure(path), sys::error::kAccessDenied);
     }
     const std::string bytes = bytesToSave(path, target, options, window);
     if (const int error = replaceFileAtomically(target, bytes)) {

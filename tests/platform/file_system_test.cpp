@@ -86,8 +86,7 @@ TEST(FileSystem, RenameFallbackLinkNeverReplacesEither)
 {
     sys::Calls calls = sys::ScopedCalls::real();
     calls.renameNoReplace = [](const char*, const char*) {
-        errno = EINVAL; // a file system without RENAME_NOREPLACE
-        return -1;
+        return sys::fail(sys::error::kUnsupported); // a file system without RENAME_NOREPLACE
     };
     sys::ScopedCalls scoped(calls);
     TempFolder dir;

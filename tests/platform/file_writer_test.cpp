@@ -19,9 +19,8 @@ using testing::TempFolder;
 sys::Calls diskFull()
 {
     sys::Calls calls = sys::ScopedCalls::real();
-    calls.write = [](int, const void*, size_t) -> ssize_t {
-        errno = ENOSPC;
-        return -1;
+    calls.write = [](int, const void*, size_t) -> std::ptrdiff_t {
+        return sys::fail(sys::error::kDiskFull);
     };
     return calls;
 }

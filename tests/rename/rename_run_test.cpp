@@ -174,8 +174,7 @@ TEST(RenameRunTest, FallbackWithoutNoReplaceRenameNeverReplacesEither)
 {
     sys::Calls calls = sys::ScopedCalls::real();
     calls.renameNoReplace = [](const char*, const char*) {
-        errno = EINVAL; // as on a file system without RENAME_NOREPLACE
-        return -1;
+        return sys::fail(sys::error::kUnsupported); // as on a file system without RENAME_NOREPLACE
     };
     const sys::ScopedCalls scoped(calls);
     TempFolder temp;
@@ -196,10 +195,7 @@ TEST(RenameRunTest, FallbackWithoutNoReplaceRenameNeverReplacesEither)
 TEST(RenameRunTest, RefusedRenamesKeepEveryFileAndUseUpTheirNumbers)
 {
     sys::Calls calls = sys::ScopedCalls::real();
-    calls.renameNoReplace = [](const char*, const char*) {
-        errno = EBUSY;
-        return -1;
-    };
+    calls.renameNoReplace = [](const char*, const char*) { return sys::fail(sys::error::kBusy); };
     const sys::ScopedCalls scoped(calls);
     TempFolder temp;
     writeFiles(temp, "", {"a.jpg", "b.jpg"});

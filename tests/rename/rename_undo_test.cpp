@@ -233,12 +233,11 @@ TEST_F(RenameUndoTest, AFullDiskStopsTheJournalNotTheRunAndUndoTakesBackWhatItHo
     static int writes = 0;
     writes = 0;
     sys::Calls calls = sys::ScopedCalls::real();
-    calls.write = [](int fd, const void* data, size_t size) -> ssize_t {
+    calls.write = [](int fd, const void* data, size_t size) -> std::ptrdiff_t {
         if (++writes > 2) {
-            errno = ENOSPC;
-            return -1;
+            return sys::fail(sys::error::kDiskFull);
         }
-        return ::write(fd, data, size);
+        return sys::ScopedCalls::real().write(fd, data, size);
     };
     {
         const sys::ScopedCalls full(calls);

@@ -369,9 +369,8 @@ TEST(SettingsFile, FailedSaveLeavesTheOldFileAsItWas)
     const std::string path = dir.write("Vimbrel.INI", old);
     {
         sys::Calls calls = sys::ScopedCalls::real();
-        calls.write = [](int, const void*, size_t) -> ssize_t {
-            errno = ENOSPC;
-            return -1;
+        calls.write = [](int, const void*, size_t) -> std::ptrdiff_t {
+            return sys::fail(sys::error::kDiskFull);
         };
         sys::ScopedCalls full(calls);
         expectWriteFailure(dir.path(), path);

@@ -6,6 +6,7 @@
 #include "platform/whole_file.h"
 #include "viewer/metafile/metafile_limits.h"
 #include "viewer/metafile/metafile_player.h"
+#include "viewer/pictures/qt/qt_raster.h"
 
 namespace vimbrel {
 
@@ -18,6 +19,11 @@ QImage loadMetafilePicture(const std::string& path)
     }
     const auto* bytes = reinterpret_cast<const uint8_t*>(whole.bytes.data());
     return drawMetafilePicture(std::span<const uint8_t>(bytes, whole.bytes.size()));
+}
+
+Raster loadMetafileRaster(const std::string& path)
+{
+    return rasterOnWhite(loadMetafilePicture(path));
 }
 
 QImage drawMetafilePicture(std::span<const uint8_t> bytes)

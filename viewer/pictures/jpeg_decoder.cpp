@@ -39,11 +39,33 @@ JpegDecoder::~JpegDecoder()
 bool JpegDecoder::open(std::FILE* file)
 {
     close();
+    mSourceFile = file;
+    return readHeader();
+}
+
+bool JpegDecoder::openMemory(const std::uint8_t* data, size_t size)
+{
+    close();
+    if (size == 0) {
+        return false;
+    }
+    mSourceFile = nullptr;
+    mSourceData = data;
+    mSourceSize = size;
+    return readHeader();
+}
+
+bool JpegDecoder::readHeader()
+{
     if (setjmp(mErrors.jump) != 0) {
         jpeg_abort_decompress(&mInfo);
         return false;
     }
-    jpeg_stdio_src(&mInfo, file);
+    if (mSourceFile != nullptr) {
+        jpeg_stdio_src(&mInfo, mSourceFile);
+    } else {
+        jpeg_mem_src(&mInfo, mSourceData, static_cast<unsigned long>(mSourceSize));
+    }
     jpeg_read_header(&mInfo, TRUE);
 
     mOrientation = 1;

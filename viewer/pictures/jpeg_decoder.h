@@ -38,6 +38,8 @@ public:
     // Reads the header and EXIF orientation of the JPEG in `file`, which must
     // stay open until decode() or close(). False when it is no readable JPEG.
     bool open(std::FILE* file);
+    // The same for a JPEG held in memory, which must stay until decode() or close().
+    bool openMemory(const std::uint8_t* data, size_t size);
 
     // The picture as stored, and the EXIF orientation to show it by (1-8).
     int storedWidth() const { return mStoredWidth; }
@@ -53,6 +55,8 @@ public:
     void close();
 
 private:
+    // Reads the header from the source open() or openMemory() set.
+    [[gnu::noinline]] bool readHeader();
     bool start();
     bool readRows(std::uint8_t** rows, int count);
     // -1 on error. Kept out of line so that its setjmp never lands in the
@@ -65,6 +69,9 @@ private:
     // The decoded row as RGB: CMYK rows are converted into mRgbRow.
     const std::uint8_t* rgbOf(const std::uint8_t* row);
 
+    std::FILE* mSourceFile = nullptr;
+    const std::uint8_t* mSourceData = nullptr;
+    size_t mSourceSize = 0;
     jpeg_decompress_struct mInfo{};
     JpegErrorManager mErrors{};
     bool mOpen = false;

@@ -1,12 +1,8 @@
 #include "viewer/pictures/picture_loader.h"
 
-#include <unistd.h>
-
-#include <QByteArray>
-
 #include "platform/byte_text.h"
 #include "platform/whole_file.h"
-#include "viewer/pictures/raster_picture.h"
+#include "viewer/pictures/raster_decoders.h"
 #include "viewer/pictures/sampling_plan.h"
 
 namespace vimbrel {
@@ -14,6 +10,13 @@ namespace {
 
 // Bitmaps larger than this are beyond what Qt decodes by default anyway.
 constexpr size_t kMaxRasterFileSize = size_t(1) << 30;
+
+Raster decodeRaster(std::span<const std::uint8_t> file, PictureFormat format)
+{
+    const RasterDecoders& decoders = platformRasterDecoders();
+    const RasterDecoder decode = format == PictureFormat::Icon ? decoders.icon : decoders.bitmap;
+    return decode != nullptr ? decode(file) : Raster();
+}
 
 } // namespace
 
@@ -52,7 +55,7 @@ void PictureLoader::close()
         std::fclose(mFile);
         mFile = nullptr;
     }
-    mRaster = QImage();
+    mRaster = Raster();
     mIsJpeg = false;
     mWidth = 0;
     mHeight = 0;
@@ -66,48 +69,29 @@ bool PictureLoader::open(const std::string& path)
         return false;
     }
     if (format == PictureFormat::Metafile) {
-        return mDrawMetafile != nullptr && openRaster(onWhite(mDrawMetafile(path)));
+        return mDrawMetafile != nullptr && openRaster(mDrawMetafile(path));
     }
     if (format == PictureFormat::Jpeg) {
-        const int fd = openPlainFile(path);
-        if (fd < 0) {
-            return false;
-        }
-        std::FILE* file = ::fdopen(fd, "rb");
-        if (file == nullptr) {
-            ::close(fd);
-            return false;
-        }
-        return openJpeg(file);
+        std::FILE* file = openPlainStream(path);
+        return file != nullptr && openJpeg(file);
     }
     const WholeFile whole = readWholeFile(path, kMaxRasterFileSize);
     if (whole.state != WholeFile::State::Read) {
         return false;
     }
-    const QByteArray content =
-        QByteArray::fromRawData(whole.bytes.data(), qsizetype(whole.bytes.size()));
-    return openRaster(decodeRasterPicture(
-        content, format == PictureFormat::Icon ? RasterFormat::Icon : RasterFormat::Bitmap));
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(whole.bytes.data());
+    return openRaster(decodeRaster(std::span(bytes, whole.bytes.size()), format));
 }
 
 bool PictureLoader::openData(const std::uint8_t* data, size_t size, PictureFormat format)
 {
     close();
     switch (format) {
-    case PictureFormat::Jpeg: {
-        if (size == 0) {
-            return false;
-        }
-        std::FILE* file = ::fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
-        return file != nullptr && openJpeg(file);
-    }
+    case PictureFormat::Jpeg:
+        return mJpeg.openMemory(data, size) && openedJpeg();
     case PictureFormat::Bitmap:
-    case PictureFormat::Icon: {
-        const QByteArray content = QByteArray::fromRawData(reinterpret_cast<const char*>(data),
-                                                           static_cast<qsizetype>(size));
-        return openRaster(decodeRasterPicture(
-            content, format == PictureFormat::Icon ? RasterFormat::Icon : RasterFormat::Bitmap));
-    }
+    case PictureFormat::Icon:
+        return openRaster(decodeRaster(std::span(data, size), format));
     case PictureFormat::Metafile:
     case PictureFormat::None:
         break;
@@ -122,6 +106,11 @@ bool PictureLoader::openJpeg(std::FILE* file)
         close();
         return false;
     }
+    return openedJpeg();
+}
+
+bool PictureLoader::openedJpeg()
+{
     mIsJpeg = true;
     const bool swap = orientationSwapsSides(mJpeg.orientation());
     mWidth = swap ? mJpeg.storedHeight() : mJpeg.storedWidth();
@@ -129,14 +118,14 @@ bool PictureLoader::openJpeg(std::FILE* file)
     return true;
 }
 
-bool PictureLoader::openRaster(const QImage& image)
+bool PictureLoader::openRaster(Raster raster)
 {
-    if (image.isNull() || image.format() != QImage::Format_RGB888) {
+    if (raster.isNull() || raster.format != Raster::Format::Rgb888) {
         return false;
     }
-    mRaster = image;
-    mWidth = image.width();
-    mHeight = image.height();
+    mRaster = std::move(raster);
+    mWidth = mRaster.width;
+    mHeight = mRaster.height;
     return true;
 }
 
@@ -154,7 +143,7 @@ bool PictureLoader::sample(int targetWidth, int targetHeight, std::uint8_t* targ
     } else {
         const SamplingPlan plan(mWidth, mHeight, 1, targetWidth, targetHeight);
         for (const SamplingPlan::Row& row : plan.rows()) {
-            plan.apply(row, mRaster.constScanLine(row.storedRow), target);
+            plan.apply(row, mRaster.row(row.storedRow), target);
         }
     }
     close();

@@ -5,9 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include <QImage>
-
 #include "viewer/pictures/jpeg_decoder.h"
+#include "viewer/pictures/raster.h"
 
 namespace vimbrel {
 
@@ -23,14 +22,16 @@ enum class PictureFormat
 
 PictureFormat pictureFormatOf(std::string_view fileName);
 
-// Draws the metafile at `path` at its own size; a null image when it cannot.
-// The metafile player lies above the decoders (it draws the bitmaps they
-// decode), so whoever wants metafiles loaded hands its drawing in.
-using MetafileDrawer = QImage (*)(const std::string& path);
+// Draws the metafile at `path` at its own size on white, as RGB888; a null
+// raster when it cannot. The metafile player lies above the decoders (it
+// draws the bitmaps they decode), so whoever wants metafiles loaded hands its
+// drawing in.
+using MetafileDrawer = Raster (*)(const std::string& path);
 
 // Loads one picture at a time and hands out the pixels of its small image.
-// JPEG pictures are read with libjpeg as they are needed; bitmaps, icons and
-// metafiles are decoded whole. Sizes are those of the picture as it is shown,
+// JPEG pictures are read with libjpeg as they are needed; bitmaps and icons
+// are decoded whole by the platform's decoders (raster_decoders.h), and
+// metafiles drawn whole. Sizes are those of the picture as it is shown,
 // i.e. after its EXIF orientation.
 class PictureLoader
 {
@@ -59,12 +60,13 @@ public:
 
 private:
     bool openJpeg(std::FILE* file);
-    bool openRaster(const QImage& image);
+    bool openedJpeg();
+    bool openRaster(Raster raster);
 
     MetafileDrawer mDrawMetafile;
     JpegDecoder mJpeg;
     std::FILE* mFile = nullptr;
-    QImage mRaster; // RGB888, when the picture is no JPEG
+    Raster mRaster; // RGB888, when the picture is no JPEG
     bool mIsJpeg = false;
     int mWidth = 0;
     int mHeight = 0;

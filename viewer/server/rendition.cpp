@@ -5,10 +5,10 @@
 
 #include "platform/byte_text.h"
 #include "viewer/metafile/metafile_picture.h"
-#include "viewer/pictures/heif_picture.h"
 #include "viewer/pictures/jpeg_encoder.h"
-#include "viewer/pictures/raster_picture.h"
-#include "viewer/pictures/tiff_picture.h"
+#include "viewer/pictures/qt/heif_picture.h"
+#include "viewer/pictures/qt/raster_picture.h"
+#include "viewer/pictures/qt/tiff_picture.h"
 
 namespace vimbrel {
 namespace {

@@ -14,7 +14,7 @@ std::vector<std::string> folderNames(std::string_view path)
     std::vector<std::string> names;
     size_t start = 0;
     while (start <= path.size()) {
-        const size_t end = std::min(path.find('/', start), path.size());
+        const size_t end = std::min(path.find(fs::kSeparator, start), path.size());
         if (end > start) {
             names.emplace_back(path.substr(start, end - start));
         }
@@ -23,46 +23,85 @@ std::vector<std::string> folderNames(std::string_view path)
     return names;
 }
 
-std::string joinFolder(const std::vector<std::string>& names, size_t count)
+std::string joinFolder(std::string_view root, const std::vector<std::string>& names, size_t count)
 {
-    std::string folder = "/";
+    std::string folder(root);
     for (size_t i = 0; i < count; ++i) {
-        folder += names[i] + "/";
+        folder += names[i] + fs::kSeparator;
     }
     return folder;
 }
 
 // Names are shared when they are the same bytes, or differ only in letter case
-// while the two paths so far name one real folder (a file system that ignores
-// case). On a file system that respects case, /Tools/view/ and /Tools/View/ are
-// two folders, and treating them as one would send the pages to the wrong one.
-bool sameName(const std::vector<std::string>& work, const std::vector<std::string>& other, size_t i)
+// where the file system ignores case, or where the two paths so far name one
+// real folder. On a file system that respects case, /Tools/view/ and
+// /Tools/View/ are two folders, and treating them as one would send the pages
+// to the wrong one.
+bool sameName(std::string_view root, const std::vector<std::string>& work,
+              const std::vector<std::string>& other, size_t i)
 {
     if (work[i] == other[i]) {
         return true;
     }
     return text::toUpperAscii(work[i]) == text::toUpperAscii(other[i]) &&
-           fs::sameFolder(joinFolder(work, i + 1), joinFolder(other, i + 1));
+           (fs::kNamesIgnoreCase ||
+            fs::sameFolder(joinFolder(root, work, i + 1), joinFolder(root, other, i + 1)));
+}
+
+// A path's separators as they stand in URLs.
+std::string withUrlSlashes(std::string path)
+{
+    for (char& c : path) {
+        if (c == fs::kSeparator) {
+            c = '/';
+        }
+    }
+    return path;
 }
 
 } // namespace
 
+std::string urlOfRoot(std::string_view root)
+{
+    std::string url = withUrlSlashes(std::string(root));
+    if (url.rfind("//", 0) == 0) {
+        return "UNC/" + url.substr(2); // a share: //server/share/
+    }
+    return url == "/" ? std::string() : url;
+}
+
 std::string FolderUrl(const std::string& WorkFolder, const std::string& folder)
 {
-    if (folder.empty() || folder.front() != '/' || WorkFolder.empty() ||
-        WorkFolder.front() != '/') {
-        return fs::withSeparator(folder);
+    const std::string_view workRoot = fs::rootOf(WorkFolder);
+    const std::string_view root = fs::rootOf(folder);
+    if (workRoot.empty() || root.empty()) {
+        return withUrlSlashes(fs::withSeparator(folder));
     }
-    const std::vector<std::string> work = folderNames(WorkFolder);
-    const std::vector<std::string> target = folderNames(folder);
-    size_t shared = 0;
-    while (shared < work.size() && shared < target.size() && sameName(work, target, shared)) {
-        ++shared;
-    }
+    const std::vector<std::string> work = folderNames(WorkFolder.substr(workRoot.size()));
+    const std::vector<std::string> target = folderNames(folder.substr(root.size()));
     std::string url;
-    for (size_t i = shared; i < work.size(); ++i) {
-        url += "../";
+    size_t shared = 0;
+    if (text::toUpperAscii(urlOfRoot(workRoot)) == text::toUpperAscii(urlOfRoot(root))) {
+        while (shared < work.size() && shared < target.size() &&
+               sameName(root, work, target, shared)) {
+            ++shared;
+        }
+    } else {
+        // Another drive or share. Its full path ("D:/Pictures/") would be read
+        // as a URL of the scheme "d:", a share's ("//server/share/") as a
+        // host: the URL climbs out of the Work folder's drive to the root of
+        // the served paths and goes down through the other one.
+        const std::vector<std::string> workRootNames = folderNames(urlOfRoot(workRoot));
+        for (size_t i = 0; i < workRootNames.size(); ++i) {
+            url += "../";
+        }
+        url += urlOfRoot(root);
     }
+    std::string climb;
+    for (size_t i = shared; i < work.size(); ++i) {
+        climb += "../";
+    }
+    url.insert(0, climb);
     for (size_t i = shared; i < target.size(); ++i) {
         url += target[i] + "/";
     }

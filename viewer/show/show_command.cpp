@@ -49,7 +49,7 @@ void BtnShowClick(Options& options, const std::string& SelectedFolder, const std
         ui.showMessage(show_messages::folderMissing(folder));
         return;
     }
-    const std::string WorkFolder = fs::withSeparator(AppFolder) + "Work/";
+    const std::string WorkFolder = fs::withSeparator(AppFolder) + "Work" + fs::kSeparator;
     if (!fs::isDirectory(WorkFolder) && !fs::createFolders(WorkFolder)) {
         ui.showMessage(show_messages::kNoWorkArea);
         return;

@@ -36,7 +36,7 @@ SmallTargetChoice ChooseSmallTarget(const Options& options, const std::string& S
         }
     }
     if (options.RdoFDwon) {
-        const std::string target = SelectedFolder + "img_s/";
+        const std::string target = SelectedFolder + "img_s" + fs::kSeparator;
         if (!fs::isDirectory(target) && !fs::createFolders(target)) {
             return stop(show_messages::kNoWorkArea);
         }

@@ -1,9 +1,5 @@
 #include "viewer/small_images/small_file_writer.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <atomic>
 
 #include "platform/sys_calls.h"
@@ -17,10 +13,7 @@ bool writeAll(int fd, const std::uint8_t* data, size_t size)
 {
     const sys::Calls& calls = sys::calls();
     while (size > 0) {
-        const ssize_t written = calls.write(fd, data, size);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
+        const std::ptrdiff_t written = calls.write(fd, data, size);
         if (written <= 0) {
             return false;
         }
@@ -38,13 +31,13 @@ bool writeSmallFile(const std::string& folder, const std::string& name,
     const sys::Calls& calls = sys::calls();
     std::string temporary;
     int fd = -1;
-    // A unique name per process and call; O_EXCL never takes over a file
-    // that happens to carry it.
+    // A unique name per process and call; creating it new never takes over a
+    // file that happens to carry it.
     for (int attempt = 0; attempt < 8 && fd < 0; ++attempt) {
-        temporary = folder + "." + name + "." + std::to_string(::getpid()) + "-" +
+        temporary = folder + "." + name + "." + std::to_string(sys::processId()) + "-" +
                     std::to_string(gTemporaryCount.fetch_add(1)) + ".tmp";
-        fd = calls.open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd < 0 && errno != EEXIST) {
+        fd = calls.open(temporary.c_str(), sys::OpenFor::CreatingNew);
+        if (fd < 0 && sys::lastError() != sys::error::kExists) {
             return false;
         }
     }

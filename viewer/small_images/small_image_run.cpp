@@ -1,7 +1,5 @@
 #include "viewer/small_images/small_image_run.h"
 
-#include <sched.h>
-
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
@@ -9,6 +7,7 @@
 #include <thread>
 #include <unordered_map>
 
+#include "platform/processor.h"
 #include "platform/user_interface.h"
 #include "viewer/small_images/small_image_worker.h"
 #include "viewer/small_images/small_name.h"
@@ -69,17 +68,6 @@ std::string makeOne(SmallImageWorker& worker, const std::string& name, const std
     }
     entry = Entry::File;
     return small;
-}
-
-// The processor cores this process may run on (fewer than the machine's when
-// it is kept to some of them, e.g. by taskset or a container).
-int usableCores()
-{
-    cpu_set_t allowed;
-    if (sched_getaffinity(0, sizeof allowed, &allowed) == 0) {
-        return std::max(1, CPU_COUNT(&allowed));
-    }
-    return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
 }
 
 // One run: the workers take groups in turn; the calling thread reports

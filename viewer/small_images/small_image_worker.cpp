@@ -1,6 +1,6 @@
 #include "viewer/small_images/small_image_worker.h"
 
-#include "viewer/metafile/metafile_picture.h"
+#include "viewer/small_images/metafile_drawer.h"
 #include "viewer/small_images/small_file_writer.h"
 
 namespace vimbrel {
@@ -13,7 +13,9 @@ int smallHeightFor(int width, int height)
     return static_cast<int>(static_cast<std::int64_t>(height) * kSmallWidth / width);
 }
 
-SmallImageWorker::SmallImageWorker(DecodeMode mode) : mLoader(&loadMetafilePicture), mMode(mode) {}
+SmallImageWorker::SmallImageWorker(DecodeMode mode) : mLoader(platformMetafileDrawer()), mMode(mode)
+{
+}
 
 bool SmallImageWorker::encodeOpened(std::vector<std::uint8_t>& bytes)
 {

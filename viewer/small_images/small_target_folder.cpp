@@ -1,47 +1,21 @@
 #include "viewer/small_images/small_target_folder.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-
-#include <memory>
+#include "platform/file_system.h"
 
 namespace vimbrel {
 
 SmallTargetFolder::SmallTargetFolder(const std::string& folder, bool needWriteBits)
 {
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir) {
-        return;
-    }
-    mReadable = true;
-    const int dirFd = ::dirfd(dir.get());
-    while (const dirent* item = ::readdir(dir.get())) {
-        const std::string name = item->d_name;
-        if (name == "." || name == "..") {
-            continue;
+    std::vector<fs::DirEntry> entries;
+    mReadable =
+        fs::readFolder(folder, entries, needWriteBits ? fs::Detail::Full : fs::Detail::KindsOnly);
+    for (const fs::DirEntry& item : entries) {
+        if (item.dangling) {
+            continue; // a link that leads nowhere: nothing stands there
         }
-        if (item->d_type == DT_DIR) {
-            mEntries.emplace(name, Entry::Folder);
-            continue;
-        }
-        if (item->d_type == DT_REG && !needWriteBits) {
-            mEntries.emplace(name, Entry::File);
-            continue;
-        }
-        // Links, unknown types, and files whose permission matters.
-        struct stat info
-        {
-        };
-        if (::fstatat(dirFd, name.c_str(), &info, 0) != 0) {
-            continue; // a dangling link: nothing stands there
-        }
-        if (S_ISDIR(info.st_mode)) {
-            mEntries.emplace(name, Entry::Folder);
-        } else {
-            mEntries.emplace(name,
-                             (info.st_mode & S_IWUSR) != 0 ? Entry::File : Entry::ReadOnlyFile);
-        }
+        mEntries.emplace(item.name, item.directory  ? Entry::Folder
+                                    : item.readOnly ? Entry::ReadOnlyFile
+                                                    : Entry::File);
     }
 }
 

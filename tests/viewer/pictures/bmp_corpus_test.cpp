@@ -9,7 +9,7 @@
 #include "tests/support/page_test_support.h"
 #include "tests/support/temp_folder.h"
 #include "viewer/pictures/dib_decoder.h"
-#include "viewer/pictures/raster_picture.h"
+#include "viewer/pictures/qt/raster_picture.h"
 
 namespace vimbrel {
 namespace {

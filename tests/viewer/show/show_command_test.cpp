@@ -387,26 +387,24 @@ bool isFailingPage(const char* path)
     return length >= suffix && std::strcmp(path + length - suffix, gFailingPage) == 0;
 }
 
-int openFailing(const char* path, int flags, mode_t mode)
+int openFailing(const char* path, sys::OpenFor how)
 {
     if (isFailingPage(path) && gOpenError != 0) {
-        errno = gOpenError;
-        return -1;
+        return sys::fail(gOpenError);
     }
-    const int fd = ::open(path, flags, mode);
+    const int fd = sys::ScopedCalls::real().open(path, how);
     if (isFailingPage(path)) {
         gFailingFd = fd;
     }
     return fd;
 }
 
-ssize_t writeFailing(int fd, const void* data, size_t size)
+std::ptrdiff_t writeFailing(int fd, const void* data, size_t size)
 {
     if (fd == gFailingFd) {
-        errno = ENOSPC;
-        return -1;
+        return sys::fail(sys::error::kDiskFull);
     }
-    return ::write(fd, data, size);
+    return sys::ScopedCalls::real().write(fd, data, size);
 }
 
 class ShowCommandFailure : public ShowCommand

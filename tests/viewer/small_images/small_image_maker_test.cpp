@@ -190,10 +190,7 @@ TEST_F(SmallImageMakerTest, AMissingOrUnwritableTargetEmptiesEveryEntry)
 
     // A folder that refuses new files.
     sys::Calls refusing = sys::ScopedCalls::real();
-    refusing.open = [](const char*, int, mode_t) {
-        errno = EACCES;
-        return -1;
-    };
+    refusing.open = [](const char*, sys::OpenFor) { return sys::fail(sys::error::kAccessDenied); };
     sys::ScopedCalls scoped(refusing);
     EXPECT_EQ(run(names, false).SmallNames, (std::vector<std::string>{"", ""}));
     EXPECT_TRUE(smallFolderNames().empty());
@@ -204,9 +201,8 @@ TEST_F(SmallImageMakerTest, AFailedWriteLeavesTheEarlierSmallFileWhole)
     const std::vector<std::string> names = {jpeg("a.jpg", flat(300, 200, qRgb(0, 0, 0)))};
     mTemp.write("pictures/img_s/a.jpg", "earlier");
     sys::Calls full = sys::ScopedCalls::real();
-    full.write = [](int, const void*, size_t) -> ssize_t {
-        errno = ENOSPC;
-        return -1;
+    full.write = [](int, const void*, size_t) -> std::ptrdiff_t {
+        return sys::fail(sys::error::kDiskFull);
     };
     {
         sys::ScopedCalls scoped(full);

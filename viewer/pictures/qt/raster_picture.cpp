@@ -1,4 +1,4 @@
-#include "viewer/pictures/raster_picture.h"
+#include "viewer/pictures/qt/raster_picture.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -1,4 +1,4 @@
-#include "viewer/pictures/heif_picture.h"
+#include "viewer/pictures/qt/heif_picture.h"
 
 #include <libheif/heif.h>
 

@@ -37,6 +37,24 @@ int openPlainFile(const std::string& path)
     return fd;
 }
 
+std::FILE* openPlainStream(const std::string& path)
+{
+    const int fd = openPlainFile(path);
+    if (fd < 0) {
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (file == nullptr) {
+        ::close(fd);
+    }
+    return file;
+}
+
+void closeFile(int fd)
+{
+    ::close(fd);
+}
+
 WholeFile readWholeFile(const std::string& path, size_t maxBytes)
 {
     const int fd = openPlainFile(path);

@@ -1,4 +1,4 @@
-#include "viewer/pictures/tiff_picture.h"
+#include "viewer/pictures/qt/tiff_picture.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -2,7 +2,6 @@
 
 #include <unicode/ucol.h>
 
-#include <algorithm>
 #include <cstdlib>
 
 namespace vimbrel {
@@ -23,6 +22,11 @@ std::string icuLocaleFromPosix(std::string name)
 
 } // namespace
 
+struct Collator::State
+{
+    UCollator* collator = nullptr;
+};
+
 std::string Collator::environmentLocale()
 {
     for (const char* variable : {"LC_ALL", "LC_COLLATE", "LANG"}) {
@@ -36,39 +40,34 @@ std::string Collator::environmentLocale()
 
 Collator::Collator() : Collator(environmentLocale()) {}
 
-Collator::Collator(const std::string& localeName)
+Collator::Collator(const std::string& localeName) : mState(new State)
 {
     UErrorCode status = U_ZERO_ERROR;
-    mCollator = ucol_open(icuLocaleFromPosix(localeName).c_str(), &status);
-    if (U_FAILURE(status) || mCollator == nullptr) {
+    mState->collator = ucol_open(icuLocaleFromPosix(localeName).c_str(), &status);
+    if (U_FAILURE(status) || mState->collator == nullptr) {
         status = U_ZERO_ERROR;
-        mCollator = ucol_open("", &status);
+        mState->collator = ucol_open("", &status);
     }
     // Secondary strength: accents count, letter case does not.
-    ucol_setStrength(mCollator, UCOL_SECONDARY);
+    ucol_setStrength(mState->collator, UCOL_SECONDARY);
 }
 
 Collator::~Collator()
 {
-    ucol_close(mCollator);
+    ucol_close(mState->collator);
+    delete mState;
 }
 
 int Collator::compare(std::string_view a, std::string_view b) const
 {
     UErrorCode status = U_ZERO_ERROR;
     const UCollationResult result =
-        ucol_strcollUTF8(mCollator, a.data(), static_cast<int32_t>(a.size()), b.data(),
+        ucol_strcollUTF8(mState->collator, a.data(), static_cast<int32_t>(a.size()), b.data(),
                          static_cast<int32_t>(b.size()), &status);
     if (U_FAILURE(status)) {
         return a.compare(b);
     }
     return static_cast<int>(result);
-}
-
-void Collator::sort(std::vector<std::string>& names) const
-{
-    std::sort(names.begin(), names.end(),
-              [this](const std::string& a, const std::string& b) { return compare(a, b) < 0; });
 }
 
 } // namespace vimbrel
