@@ -6,7 +6,7 @@ namespace vimbrel::text {
 
 std::string upperExtension(std::string_view path)
 {
-    const size_t slash = path.rfind(fs::kSeparator);
+    const size_t slash = path.find_last_of(fs::kSeparators);
     const size_t dot = path.rfind('.');
     if (dot == std::string_view::npos || (slash != std::string_view::npos && slash > dot)) {
         return {};

@@ -13,6 +13,8 @@ namespace vimbrel::fs {
 
 // The separator of folder names in paths: "/" on POSIX, "\" on Windows.
 extern const char kSeparator;
+// Every character that separates names: "/" on POSIX, "\\" and "/" on Windows.
+extern const std::string_view kSeparators;
 // True where the file system takes names that differ only in letter case
 // for one name (Windows).
 extern const bool kNamesIgnoreCase;

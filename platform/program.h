@@ -17,8 +17,9 @@ std::vector<std::string> arguments(int argc, char** argv);
 // True when the standard error stream is a terminal (a console on Windows).
 bool errorIsTerminal();
 
-// For its lifetime, the console shows UTF-8 as such (Windows: code page
-// 65001, the old one restored afterwards); nothing to do on POSIX.
+// For its lifetime, the console shows UTF-8 as such and the standard streams
+// pass bytes unchanged (Windows: code page 65001, the old one restored
+// afterwards, and binary streams); nothing to do on POSIX.
 class Utf8Console
 {
 public:

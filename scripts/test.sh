@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds under the sanitizers and runs every test:
 # the unit and window tests through CTest, then the browser tests in
-# Chromium, Firefox ESR and WebKit, then the Debian package installed and used
-# as a person would.
+# Chromium, Firefox ESR and WebKit, then the Windows build's tests under Wine,
+# then the Debian package installed and used as a person would.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --test
@@ -22,6 +22,8 @@ if [ ${#failed[@]} -gt 0 ]; then
   echo "browser tests failed in: ${failed[*]}" >&2
   exit 1
 fi
+# The Windows programs, cross-built, and their tests under Wine.
+scripts/test-windows.sh
 # Last, the Debian package: built, checked, installed, used and removed.
 scripts/package.sh
 scripts/check-package.sh

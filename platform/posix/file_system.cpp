@@ -16,6 +16,7 @@
 namespace vimbrel::fs {
 
 const char kSeparator = '/';
+const std::string_view kSeparators = "/";
 const bool kNamesIgnoreCase = false;
 
 bool readFolder(const std::string& folder, std::vector<DirEntry>& entries, Detail detail)

@@ -62,6 +62,7 @@ bool isSeparator(char c)
 } // namespace
 
 const char kSeparator = '\\';
+const std::string_view kSeparators = "\\/";
 const bool kNamesIgnoreCase = true;
 
 bool readFolder(const std::string& folder, std::vector<DirEntry>& entries, Detail)

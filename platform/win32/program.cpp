@@ -1,6 +1,10 @@
 #include "platform/program.h"
 
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
+
+#include <cstdio>
 
 #include <shellapi.h>
 
@@ -46,6 +50,10 @@ bool errorIsTerminal()
 
 Utf8Console::Utf8Console() : mOldOutput(::GetConsoleOutputCP()), mOldInput(::GetConsoleCP())
 {
+    // The streams carry the bytes as written: `settings` prints Vimbrel.INI
+    // byte for byte, CR LF and all, and lines end in LF as on Linux.
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+    ::_setmode(::_fileno(stderr), _O_BINARY);
     ::SetConsoleOutputCP(CP_UTF8);
     ::SetConsoleCP(CP_UTF8);
 }

@@ -29,9 +29,19 @@ int realOpen(const char* path, OpenFor how)
     const HANDLE file = ::CreateFileW(win32::systemPath(path).c_str(), GENERIC_WRITE,
                                       FILE_SHARE_READ, nullptr, disposition, flags, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        // CREATE_NEW says "file exists" where a rename says "already exists".
+        // CREATE_NEW says "file exists" where a rename says "already exists";
+        // a folder under the name is refused as "access denied", which
+        // would blame the person's rights.
         const DWORD error = ::GetLastError();
-        return fail(error == ERROR_FILE_EXISTS ? ERROR_ALREADY_EXISTS : int(error));
+        if (error == ERROR_FILE_EXISTS) {
+            return fail(ERROR_ALREADY_EXISTS);
+        }
+        const DWORD attributes = ::GetFileAttributesW(win32::systemPath(path).c_str());
+        if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            return fail(error::kIsFolder);
+        }
+        return fail(int(error));
     }
     if (how == OpenFor::ReplacingNoLink) {
         FILE_ATTRIBUTE_TAG_INFO tag = {};

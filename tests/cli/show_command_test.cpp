@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <sstream>
 
 #include "cli/commands.h"
 #include "platform/file_system.h"
+#include "platform/sys_calls.h"
 #include "tests/support/temp_folder.h"
 
 namespace vimbrel::testing {
@@ -73,7 +73,7 @@ TEST_F(CliShow, APageThatCannotBeWrittenIsAnError)
     root.makeFolder("app/Work/menu.htm");
     EXPECT_EQ(run({root / "pics", "--app-folder", root / "app"}), 1);
     EXPECT_EQ(out.str(), "");
-    EXPECT_EQ(err.str(), "I/O エラー (" + std::to_string(EISDIR) + ")\n");
+    EXPECT_EQ(err.str(), "I/O エラー (" + std::to_string(sys::error::kIsFolder) + ")\n");
     EXPECT_TRUE(fs::isFile(root / "app/Work/index.htm"));
 }
 
@@ -135,8 +135,9 @@ TEST(CliShowProgram, MakesARelativeFolderAbsolute)
                                       : VIMBREL_APP_FOLDER_PATH;
     TempFolder root;
     root.write("pics/a b.jpg", "data");
-    const std::string command = "cd '" + root.path() + "' && '" + appFolder +
-                                "/vimbrel-cli' show pics --app-folder app >out 2>err";
+    const ScopedCurrentFolder inRoot(root.path());
+    const std::string command = shellQuoted(fs::withSeparator(appFolder) + "vimbrel-cli") +
+                                " show pics --app-folder app >out 2>err";
     EXPECT_EQ(std::system(command.c_str()), 0) << readFile(root / "err");
     EXPECT_EQ(readFile(root / "out"), root / "app/Work/index.htm\n");
     EXPECT_NE(readFile(root / "app/Work/main.htm").find("<IMG SRC=\"../../pics/a b.jpg\""),

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/file_system.h"
+#include "tests/support/temp_folder.h"
+
 namespace vimbrel {
 namespace {
+
+using testing::fullFolder;
 
 JournalStep renamed(const std::string& folder, const std::string& from, const std::string& to)
 {
@@ -25,19 +30,21 @@ TEST(JournalLine, AnyNameComesBackByteForByte)
         "\x01\x1f\x7f", "%41&amp;\"'",          "\xc3\x28",
     };
     for (const std::string& name : names) {
-        const std::string line = journalLine(renamed("/p/" + name + "/", name, name + ".new"));
+        const std::string folder = fullFolder("p") + name + fs::kSeparator;
+        const std::string line = journalLine(renamed(folder, name, name + ".new"));
         EXPECT_EQ(line.find('\n'), std::string::npos) << line;
         EXPECT_EQ(line.find('\r'), std::string::npos) << line;
         const auto back = parseJournalLine(line);
         ASSERT_TRUE(back) << line;
         EXPECT_EQ(back->oldName, name);
         EXPECT_EQ(back->newName, name + ".new");
-        EXPECT_EQ(back->folder, "/p/" + name + "/");
+        EXPECT_EQ(back->folder, folder);
         EXPECT_EQ(back->inode, 18446744073709551615ULL);
     }
     // Readable where it can be: UTF-8 names stand as they are.
-    EXPECT_EQ(journalLine(renamed("/p/", "写真.jpg", "Sample0001.jpg")),
-              "renamed\t2049\t18446744073709551615\t/p/\t写真.jpg\tSample0001.jpg");
+    EXPECT_EQ(journalLine(renamed(fullFolder("p"), "写真.jpg", "Sample0001.jpg")),
+              "renamed\t2049\t18446744073709551615\t" + escapedName(fullFolder("p")) +
+                  "\t写真.jpg\tSample0001.jpg");
 }
 
 TEST(JournalLine, WritableStepsKeepTheirPermissionBits)
@@ -46,10 +53,11 @@ TEST(JournalLine, WritableStepsKeepTheirPermissionBits)
     step.kind = JournalStep::Kind::MadeWritable;
     step.device = 1;
     step.inode = 2;
-    step.folder = "/p/";
+    step.folder = fullFolder("p");
     step.oldName = "a.jpg";
     step.mode = 0444;
-    EXPECT_EQ(journalLine(step), "writable\t1\t2\t/p/\ta.jpg\t444");
+    EXPECT_EQ(journalLine(step),
+              "writable\t1\t2\t" + escapedName(fullFolder("p")) + "\ta.jpg\t444");
     const auto back = parseJournalLine(journalLine(step));
     ASSERT_TRUE(back);
     EXPECT_EQ(back->kind, JournalStep::Kind::MadeWritable);

@@ -91,9 +91,8 @@ std::string FolderUrl(const std::string& WorkFolder, const std::string& folder)
         // as a URL of the scheme "d:", a share's ("//server/share/") as a
         // host: the URL climbs out of the Work folder's drive to the root of
         // the served paths and goes down through the other one.
-        const std::vector<std::string> workRootNames = folderNames(urlOfRoot(workRoot));
-        for (size_t i = 0; i < workRootNames.size(); ++i) {
-            url += "../";
+        for (const char c : urlOfRoot(workRoot)) {
+            url += c == '/' ? "../" : "";
         }
         url += urlOfRoot(root);
     }
