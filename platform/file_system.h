@@ -71,6 +71,22 @@ void copyPermissions(const std::string& path, int fd);
 // True for a full path: "/..." on POSIX; "C:\..." or "\\server\share\..." on Windows.
 bool isAbsolute(std::string_view path);
 
+// The URL path under which the viewer server serves the full path
+// `fullPath`: on POSIX the path itself ("/home/me/a.jpg"); on Windows
+// "/C:/Pictures/a.jpg" for a drive and "/UNC/server/share/a.jpg" for a share.
+// Empty for a path that is not full.
+std::string urlPathOf(std::string_view fullPath);
+
+// The full path a URL path of urlPathOf's form names, separators as the
+// system writes them; nothing for any other form (on Windows a head that is
+// neither a drive letter with its colon nor UNC/server/share).
+std::optional<std::string> fullPathOfUrl(std::string_view urlPath);
+
+// True when `path` lies inside `folder` (which ends in the separator), as the
+// file system compares names: byte for byte on POSIX, letter case ignored on
+// Windows.
+bool liesIn(std::string_view path, std::string_view folder);
+
 // `path` made full against the current folder, with "." and ".." taken out;
 // nothing when the system cannot tell the current folder.
 std::optional<std::string> fullPath(const std::string& path);

@@ -10,6 +10,7 @@ enum class OpenFor
     Replacing,       // created, or an old file of that name emptied
     ReplacingNoLink, // the same, but a symbolic link under the name is refused
     CreatingNew,     // created; an existing name of any kind is refused
+    CreatingPrivate, // the same, readable by its owner alone (POSIX 0600)
 };
 
 // The system calls through which the platform layer writes and renames files.

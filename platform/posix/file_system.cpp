@@ -92,6 +92,19 @@ bool isAbsolute(std::string_view path)
     return !path.empty() && path.front() == '/';
 }
 
+std::optional<std::string> fullPathOfUrl(std::string_view urlPath)
+{
+    if (!isAbsolute(urlPath)) {
+        return std::nullopt;
+    }
+    return std::string(urlPath);
+}
+
+bool liesIn(std::string_view path, std::string_view folder)
+{
+    return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0;
+}
+
 std::optional<std::string> fullPath(const std::string& path)
 {
     std::error_code error;

@@ -23,6 +23,8 @@ int realOpen(const char* path, OpenFor how)
     case OpenFor::CreatingNew:
         flags |= O_EXCL;
         break;
+    case OpenFor::CreatingPrivate:
+        return ::open(path, flags | O_EXCL | O_NOFOLLOW, 0600);
     }
     return ::open(path, flags, 0644);
 }

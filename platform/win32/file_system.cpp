@@ -8,6 +8,7 @@
 
 #include "platform/byte_text.h"
 #include "platform/sys_calls.h"
+#include "platform/win32/final_path.h"
 #include "platform/win32/wide_text.h"
 
 namespace vimbrel::fs {
@@ -225,6 +226,45 @@ std::string_view rootOf(std::string_view path)
     return path.substr(0, share + 1);
 }
 
+std::optional<std::string> fullPathOfUrl(std::string_view urlPath)
+{
+    if (urlPath.size() < 2 || urlPath.front() != '/') {
+        return std::nullopt;
+    }
+    std::string path(urlPath.substr(1));
+    for (char& c : path) {
+        c = c == '/' ? '\\' : c;
+    }
+    if (path.rfind("UNC\\", 0) == 0) {
+        path = "\\\\" + path.substr(4); // \\server\share\...
+    }
+    // Only a drive ("C:\...") or a share with both names; never a
+    // drive-relative "C:x" or a device path "\\.\" or "\\?\".
+    const std::string_view root = rootOf(path);
+    if (root.empty()) {
+        return std::nullopt;
+    }
+    if (root.size() > 3) {
+        const size_t server = root.find('\\', 2);
+        if (!isPlainFileName(root.substr(2, server - 2)) ||
+            !isPlainFileName(root.substr(server + 1, root.size() - server - 2))) {
+            return std::nullopt;
+        }
+    }
+    return path;
+}
+
+bool liesIn(std::string_view path, std::string_view folder)
+{
+    if (path.size() <= folder.size()) {
+        return false;
+    }
+    const std::wstring head = win32::widen(path.substr(0, folder.size()));
+    const std::wstring wideFolder = win32::widen(folder);
+    return ::CompareStringOrdinal(head.c_str(), int(head.size()), wideFolder.c_str(),
+                                  int(wideFolder.size()), TRUE) == CSTR_EQUAL;
+}
+
 std::optional<std::string> fullPath(const std::string& path)
 {
     const std::wstring wide = win32::widen(path);
@@ -252,27 +292,7 @@ std::string linkedFile(const std::string& path)
     if (!file.valid()) {
         return path;
     }
-    std::wstring final(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetFinalPathNameByHandleW(file.value, final.data(),
-                                                         DWORD(final.size()), FILE_NAME_NORMALIZED);
-        if (length == 0) {
-            return path;
-        }
-        if (length < final.size()) {
-            final.resize(length);
-            break;
-        }
-        final.resize(length + 1);
-    }
-    // "\\?\C:\..." and "\\?\UNC\server\..." back to the paths the tool holds.
-    if (final.rfind(L"\\\\?\\UNC\\", 0) == 0) {
-        return "\\\\" + win32::narrow(final.substr(8));
-    }
-    if (final.rfind(L"\\\\?\\", 0) == 0) {
-        return win32::narrow(final.substr(4));
-    }
-    return win32::narrow(final);
+    return win32::finalPathOf(file.value).value_or(path);
 }
 
 bool isPlainFileName(std::string_view name)

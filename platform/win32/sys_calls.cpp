@@ -23,6 +23,7 @@ int realOpen(const char* path, OpenFor how)
         flags |= FILE_FLAG_OPEN_REPARSE_POINT;
         break;
     case OpenFor::CreatingNew:
+    case OpenFor::CreatingPrivate: // the user's own folders keep others out
         disposition = CREATE_NEW;
         break;
     }

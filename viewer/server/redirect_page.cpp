@@ -1,11 +1,7 @@
 #include "viewer/server/redirect_page.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <vector>
+#include "platform/private_folder.h"
+#include "platform/sys_calls.h"
 
 namespace vimbrel {
 namespace {
@@ -49,7 +45,7 @@ bool writeAll(int fd, const std::string& text)
 {
     size_t done = 0;
     while (done < text.size()) {
-        const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
+        const std::ptrdiff_t wrote = sys::calls().write(fd, text.data() + done, text.size() - done);
         if (wrote <= 0) {
             return false;
         }
@@ -63,33 +59,22 @@ bool writeAll(int fd, const std::string& text)
 RedirectPage::~RedirectPage()
 {
     if (!mFolder.empty()) {
-        ::unlink((mFolder + kPageName).c_str());
-        ::rmdir(mFolder.c_str());
+        sys::calls().unlink((mFolder + kPageName).c_str());
+        removeEmptyFolder(mFolder);
     }
 }
 
 std::string RedirectPage::write(const std::string& url, const std::string& fallbackFolder)
 {
     if (mFolder.empty()) {
-        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-        std::string base = runtime != nullptr && *runtime == '/' ? runtime : fallbackFolder;
-        if (base.empty()) {
+        mFolder = makePrivateFolder(fallbackFolder);
+        if (mFolder.empty()) {
             return {};
         }
-        if (base.back() != '/') {
-            base += '/';
-        }
-        std::string pattern = base + "vimbrel-XXXXXX";
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        if (::mkdtemp(name.data()) == nullptr) { // made 0700
-            return {};
-        }
-        mFolder = std::string(name.data()) + "/";
     }
     const std::string path = mFolder + kPageName;
-    ::unlink(path.c_str());
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    sys::calls().unlink(path.c_str());
+    const int fd = sys::calls().open(path.c_str(), sys::OpenFor::CreatingPrivate);
     if (fd < 0) {
         return {};
     }
@@ -100,8 +85,8 @@ std::string RedirectPage::write(const std::string& url, const std::string& fallb
                              target + "\">\n<title>Vimbrel</title>\n<a href=\"" + target +
                              "\">Vimbrel</a>\n";
     const bool written = writeAll(fd, page);
-    if (::close(fd) != 0 || !written) {
-        ::unlink(path.c_str());
+    if (sys::calls().close(fd) != 0 || !written) {
+        sys::calls().unlink(path.c_str());
         return {};
     }
     return path;

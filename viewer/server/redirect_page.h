@@ -6,10 +6,9 @@ namespace vimbrel {
 
 // A page on disk that sends the browser on to the viewer URL, so that the URL
 // and its token reach the browser without standing on a command line, where
-// every user of the machine could read them. The page lies in a folder of its
-// own, readable by its owner only (0700, the page 0600): under
-// $XDG_RUNTIME_DIR when that is set, otherwise in the fallback folder given
-// to the first write(). Page and folder go with the object.
+// every user of the machine could read them. The page lies in a private
+// folder of its own (private_folder.h; on POSIX 0700, the page 0600), made
+// at the first write(). Page and folder go with the object.
 class RedirectPage
 {
 public:

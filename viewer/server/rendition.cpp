@@ -1,14 +1,10 @@
 #include "viewer/server/rendition.h"
 
-#include <QBuffer>
-#include <QImage>
+#include <algorithm>
 
 #include "platform/byte_text.h"
-#include "viewer/metafile/metafile_picture.h"
 #include "viewer/pictures/jpeg_encoder.h"
-#include "viewer/pictures/qt/heif_picture.h"
-#include "viewer/pictures/qt/raster_picture.h"
-#include "viewer/pictures/qt/tiff_picture.h"
+#include "viewer/server/rendition_pictures.h"
 
 namespace vimbrel {
 namespace {
@@ -36,31 +32,29 @@ Kind kindOf(const std::string& name)
     return Kind::None;
 }
 
-std::optional<Rendition> asPng(const QImage& picture)
+std::optional<Rendition> asPng(const Raster& picture)
 {
-    QByteArray png;
-    QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) {
+    std::optional<std::vector<uint8_t>> png = rendition_pictures::png(picture);
+    if (!png) {
         return std::nullopt;
     }
-    return Rendition{"image/png", std::vector<uint8_t>(png.begin(), png.end())};
+    return Rendition{"image/png", std::move(*png)};
 }
 
-std::optional<Rendition> asJpeg(const QImage& picture)
+std::optional<Rendition> asJpeg(const Raster& picture)
 {
-    const QImage rgb = onWhite(picture); // RGB888
-    if (rgb.isNull()) {
+    if (picture.isNull() || picture.format != Raster::Format::Rgb888) {
         return std::nullopt;
     }
-    // The encoder takes rows without the padding QImage keeps.
-    std::vector<uint8_t> pixels(size_t(rgb.width()) * 3 * size_t(rgb.height()));
-    for (int y = 0; y < rgb.height(); ++y) {
-        std::copy_n(rgb.constScanLine(y), size_t(rgb.width()) * 3,
-                    pixels.begin() + ptrdiff_t(y) * rgb.width() * 3);
+    // The encoder takes rows without padding.
+    std::vector<uint8_t> pixels(size_t(picture.width) * 3 * size_t(picture.height));
+    for (int y = 0; y < picture.height; ++y) {
+        std::copy_n(picture.row(y), size_t(picture.width) * 3,
+                    pixels.begin() + ptrdiff_t(y) * picture.width * 3);
     }
     Rendition rendition{"image/jpeg", {}};
     JpegEncoder encoder;
-    if (!encoder.encode(pixels.data(), rgb.width(), rgb.height(), rendition.bytes)) {
+    if (!encoder.encode(pixels.data(), picture.width, picture.height, rendition.bytes)) {
         return std::nullopt;
     }
     return rendition;
@@ -76,18 +70,12 @@ bool needsRendition(const std::string& name)
 std::optional<Rendition> makeRendition(const std::string& name, std::span<const uint8_t> file)
 {
     switch (kindOf(name)) {
-    case Kind::Metafile: {
-        const QImage picture = drawMetafilePicture(file);
-        return picture.isNull() ? std::nullopt : asPng(onWhite(picture));
-    }
-    case Kind::Tiff: {
-        const QImage picture = decodeTiff(file);
-        return picture.isNull() ? std::nullopt : asJpeg(picture);
-    }
-    case Kind::Heif: {
-        const QImage picture = decodeHeif(file);
-        return picture.isNull() ? std::nullopt : asJpeg(picture);
-    }
+    case Kind::Metafile:
+        return asPng(rendition_pictures::drawMetafile(file));
+    case Kind::Tiff:
+        return asJpeg(rendition_pictures::decodeTiff(file));
+    case Kind::Heif:
+        return asJpeg(rendition_pictures::decodeHeif(file));
     case Kind::None:
         break;
     }

@@ -1,60 +1,30 @@
 #include "viewer/server/served_folders.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <climits>
-#include <cstdlib>
-#include <filesystem>
-#include <memory>
 #include <mutex>
 #include <optional>
+
+#include "platform/file_system.h"
+#include "platform/sys_calls.h"
 
 namespace vimbrel {
 namespace {
 
-bool startsWith(const std::string& text, const std::string& prefix)
-{
-    return text.compare(0, prefix.size(), prefix) == 0;
-}
-
-// The absolute path with links resolved, or nothing when it does not exist.
-std::optional<std::string> realPath(const std::string& path)
-{
-    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr),
-                                                         &std::free);
-    if (!resolved) {
-        return std::nullopt;
-    }
-    return std::string(resolved.get());
-}
-
-std::string withSlash(std::string path)
-{
-    if (path.empty() || path.back() != '/') {
-        path += '/';
-    }
-    return path;
-}
-
-// True for an absolute path in canonical spelling: no empty, "." or ".."
-// segment, no NUL and no trailing "/".
+// True for a full path in canonical spelling: after its root, names that
+// each can stand as a file name (no empty, "." or ".." name; on Windows no
+// stream, device name, trailing dot or blank), no NUL and no trailing
+// separator.
 bool isCleanFilePath(const std::string& path)
 {
-    if (path.size() < 2 || path.front() != '/' || path.back() == '/' ||
+    const std::string_view root = fs::rootOf(path);
+    if (root.empty() || path.size() == root.size() || path.back() == fs::kSeparator ||
         path.find('\0') != std::string::npos) {
         return false;
     }
-    size_t start = 1;
+    size_t start = root.size();
     while (start <= path.size()) {
-        size_t end = path.find('/', start);
-        if (end == std::string::npos) {
-            end = path.size();
-        }
-        const std::string segment = path.substr(start, end - start);
-        if (segment.empty() || segment == "." || segment == "..") {
+        const size_t end = std::min(path.find(fs::kSeparator, start), path.size());
+        if (!fs::isPlainFileName(std::string_view(path).substr(start, end - start))) {
             return false;
         }
         start = end + 1;
@@ -64,38 +34,30 @@ bool isCleanFilePath(const std::string& path)
 
 } // namespace
 
-ServedFolders::~ServedFolders()
-{
-    for (const Folder& folder : mFolders) {
-        ::close(folder.fd);
-    }
-}
-
 void ServedFolders::allow(const std::string& folder, const std::string& servedAs)
 {
     const std::string& name = servedAs.empty() ? folder : servedAs;
     for (const std::string* path : {&folder, &name}) {
-        if (path->empty() || path->front() != '/' || path->find('\0') != std::string::npos) {
+        if (!fs::isAbsolute(*path) || path->find('\0') != std::string::npos) {
             return;
         }
     }
-    const std::string written = withSlash(std::filesystem::path(name).lexically_normal().string());
-    const std::optional<std::string> resolved = realPath(folder);
-    if (!resolved) {
+    const std::optional<std::string> clean = fs::fullPath(name);
+    if (!clean) {
         return;
     }
-    const int fd = ::open(resolved->c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
+    auto held = std::make_unique<HeldFolder>(folder);
+    if (!held->held()) {
         return;
     }
+    const std::string written = fs::withSeparator(*clean);
     const std::unique_lock lock(mMutex);
     for (const Folder& known : mFolders) {
-        if (known.written == written && known.resolved == withSlash(*resolved)) {
-            ::close(fd);
+        if (known.written == written && known.held->resolved() == held->resolved()) {
             return;
         }
     }
-    mFolders.push_back({written, withSlash(*resolved), fd});
+    mFolders.push_back({written, std::move(held)});
 }
 
 bool ServedFolders::empty() const
@@ -105,64 +67,60 @@ bool ServedFolders::empty() const
 }
 
 int ServedFolders::openIn(const std::vector<const Folder*>& candidates, const std::string& path,
-                          std::string Folder::*prefix) const
+                          bool asResolved) const
 {
-    int error = ENOENT;
+    int error = sys::error::kMissing;
     for (const Folder* folder : candidates) {
-        const int fd = openBeneath(folder->fd, path.substr((folder->*prefix).size()), mMode);
+        const size_t prefix = asResolved ? folder->held->resolved().size() : folder->written.size();
+        const int fd = folder->held->open(path.substr(prefix), mMode);
         if (fd >= 0) {
             return fd;
         }
-        error = errno;
+        error = sys::lastError();
     }
-    errno = error;
-    return -1;
+    return sys::fail(error);
 }
 
 int ServedFolders::open(const std::string& path) const
 {
     if (!isCleanFilePath(path)) {
-        errno = EINVAL;
-        return -1;
+        return sys::fail(sys::error::kNotPlain);
     }
     const std::shared_lock lock(mMutex);
     // The folders that hold the path as written, the innermost first.
     std::vector<const Folder*> holding;
     for (const Folder& folder : mFolders) {
-        if (startsWith(path, folder.written)) {
+        if (fs::liesIn(path, folder.written)) {
             holding.push_back(&folder);
         }
     }
     if (holding.empty()) {
-        errno = ENOENT;
-        return -1;
+        return sys::fail(sys::error::kMissing);
     }
     std::sort(holding.begin(), holding.end(), [](const Folder* a, const Folder* b) {
         return a->written.size() > b->written.size();
     });
-    const int fd = openIn(holding, path, &Folder::written);
-    if (fd >= 0 || (errno != EXDEV && errno != ELOOP && errno != ENOTDIR)) {
+    const int fd = openIn(holding, path, false);
+    if (fd >= 0 || !leadsOut(sys::lastError())) {
         return fd;
     }
     // A link that leads out of its folder may still lead into another served
     // folder (a page of Work/ naming a picture through a link). Its target
-    // is opened beneath that folder, so the kernel again has the last word.
-    const std::optional<std::string> resolved = realPath(path);
+    // is opened beneath that folder, so the system again has the last word.
+    const std::optional<std::string> resolved = resolvedPath(path);
     if (!resolved) {
-        errno = ENOENT;
-        return -1;
+        return sys::fail(sys::error::kMissing);
     }
     std::vector<const Folder*> target;
     for (const Folder& folder : mFolders) {
-        if (startsWith(*resolved, folder.resolved)) {
+        if (fs::liesIn(*resolved, folder.held->resolved())) {
             target.push_back(&folder);
         }
     }
     if (target.empty()) {
-        errno = EXDEV;
-        return -1;
+        return sys::fail(sys::error::kNotPlain);
     }
-    return openIn(target, *resolved, &Folder::resolved);
+    return openIn(target, *resolved, true);
 }
 
 } // namespace vimbrel

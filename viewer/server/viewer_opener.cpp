@@ -1,18 +1,17 @@
 #include "viewer/server/viewer_opener.h"
 
-#include <QDesktopServices>
-#include <QGuiApplication>
-#include <QProcess>
+#include "platform/file_system.h"
+#include "viewer/server/desktop_browser.h"
 
 namespace vimbrel {
 
 ViewerOpener::ViewerOpener(std::string programFolder, Launcher launcher)
     : mProgramFolder(std::move(programFolder)),
-      mLauncher(launcher ? std::move(launcher) : Launcher(&ViewerOpener::desktopBrowser))
+      mLauncher(launcher ? std::move(launcher) : Launcher(&openInDesktopBrowser))
 {
 }
 
-QUrl ViewerOpener::serve(const ViewerPages& pages)
+std::string ViewerOpener::serve(const ViewerPages& pages)
 {
     if (!mServer.start()) {
         return {};
@@ -20,10 +19,11 @@ QUrl ViewerOpener::serve(const ViewerPages& pages)
     mServer.allowFolder(pages.workFolder);
     // The pages name the buttons as ../Img/ beside the Work folder, which
     // need not lie beside the program.
-    const std::string work = pages.workFolder.back() == '/'
+    const std::string work = pages.workFolder.back() == fs::kSeparator
                                  ? pages.workFolder.substr(0, pages.workFolder.size() - 1)
                                  : pages.workFolder;
-    mServer.allowFolder(mProgramFolder + "Img/", work.substr(0, work.rfind('/') + 1) + "Img/");
+    const std::string img = std::string("Img") + fs::kSeparator;
+    mServer.allowFolder(mProgramFolder + img, work.substr(0, work.rfind(fs::kSeparator) + 1) + img);
     mServer.allowFolder(pages.pictureFolder);
     if (!pages.smallFolder.empty()) {
         mServer.allowFolder(pages.smallFolder);
@@ -33,27 +33,18 @@ QUrl ViewerOpener::serve(const ViewerPages& pages)
 
 ViewerOpener::Outcome ViewerOpener::open(const ViewerPages& pages, bool maximised)
 {
-    const QUrl url = serve(pages);
-    if (url.isEmpty()) {
+    const std::string url = serve(pages);
+    if (url.empty()) {
         return {false, "the viewer server cannot listen on 127.0.0.1"};
     }
-    const std::string page =
-        mRedirect.write(url.toString(QUrl::FullyEncoded).toStdString(), pages.workFolder);
+    const std::string page = mRedirect.write(url, pages.workFolder);
     if (page.empty()) {
         return {false, "the page that leads the browser to the viewer cannot be written"};
     }
-    if (!mLauncher(QUrl::fromLocalFile(QString::fromStdString(page)), maximised)) {
-        return {false, "the browser could not be started for " + url.toString().toStdString()};
+    if (!mLauncher(page, maximised)) {
+        return {false, "the browser could not be started for " + url};
     }
     return {true, {}};
-}
-
-bool ViewerOpener::desktopBrowser(const QUrl& url, bool)
-{
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
-        return QDesktopServices::openUrl(url);
-    }
-    return QProcess::startDetached(QStringLiteral("xdg-open"), {url.toString(QUrl::FullyEncoded)});
 }
 
 } // namespace vimbrel

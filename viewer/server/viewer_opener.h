@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QUrl>
-
 #include <functional>
 #include <string>
 
@@ -19,8 +17,9 @@ namespace vimbrel {
 class ViewerOpener
 {
 public:
-    // Starts the browser on `url`; true when it could be started.
-    using Launcher = std::function<bool(const QUrl& url, bool maximised)>;
+    // Starts the browser on the page file `pagePath`; true when it could be
+    // started.
+    using Launcher = std::function<bool(const std::string& pagePath, bool maximised)>;
 
     // What open() achieved.
     struct Outcome
@@ -29,15 +28,16 @@ public:
         std::string failure; // why not, when not: a sentence for a log
     };
 
-    // `programFolder` ends in "/"; its Img/ holds the button images. Without a
-    // launcher the desktop's default browser is used (desktopBrowser()).
+    // `programFolder` ends in the separator; its Img/ holds the button
+    // images. Without a launcher the desktop's default browser is used
+    // (openInDesktopBrowser()).
     explicit ViewerOpener(std::string programFolder, Launcher launcher = {});
 
     // Allows the run's folders (WorkFolder, the program's Img/ as the Img/
     // beside WorkFolder, the picture folder and the small-image folder) and
     // returns the URL of index.htm;
     // empty when the server cannot listen.
-    QUrl serve(const ViewerPages& pages);
+    std::string serve(const ViewerPages& pages);
 
     // serve(), then the browser: it is handed a private page on disk that
     // leads on to the URL, so that the token never stands on a command line.
@@ -46,12 +46,6 @@ public:
     Outcome open(const ViewerPages& pages, bool maximised);
 
     const ViewerServer& server() const { return mServer; }
-
-    // The desktop's default browser through QDesktopServices where a Qt GUI
-    // application runs, otherwise through xdg-open. Neither can ask the
-    // browser for a maximised window, so `maximised` changes nothing here:
-    // the browser opens its window in the size it keeps for itself.
-    static bool desktopBrowser(const QUrl& url, bool maximised);
 
 private:
     std::string mProgramFolder;

@@ -1,17 +1,6 @@
 #include "viewer/server/viewer_server.h"
 
-#include <arpa/inet.h>
-#include <cerrno>
-#include <fcntl.h>
 #include <microhttpd.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/random.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <QByteArray>
 
 #include <algorithm>
 #include <atomic>
@@ -19,6 +8,9 @@
 #include <optional>
 #include <thread>
 
+#include "platform/file_facts.h"
+#include "platform/file_system.h"
+#include "platform/loopback.h"
 #include "platform/whole_file.h"
 #include "viewer/server/byte_range.h"
 #include "viewer/server/content_type.h"
@@ -39,39 +31,12 @@ constexpr size_t kConnectionMemory = 64 * 1024;
 constexpr unsigned kSpareConnections = 16;
 
 // Descriptors kept free for everything else of the program.
-constexpr rlim_t kReservedFiles = 64;
-
-// Raises the process's limit of open files to its hard limit, once, and
-// returns the limit in force.
-rlim_t raiseFileLimit()
-{
-    static const rlim_t limit = [] {
-        rlimit files = {};
-        if (::getrlimit(RLIMIT_NOFILE, &files) != 0) {
-            return rlim_t(1024);
-        }
-        if (files.rlim_cur < files.rlim_max) {
-            rlimit raised = files;
-            raised.rlim_cur = files.rlim_max;
-            if (::setrlimit(RLIMIT_NOFILE, &raised) == 0) {
-                return raised.rlim_cur;
-            }
-        }
-        return files.rlim_cur;
-    }();
-    return limit;
-}
+constexpr long kReservedFiles = 64;
 
 std::string freshToken()
 {
     unsigned char bits[16] = {};
-    size_t done = 0;
-    while (done < sizeof bits) {
-        const ssize_t got = ::getrandom(bits + done, sizeof bits - done, 0);
-        if (got > 0) {
-            done += size_t(got);
-        }
-    }
+    loopback::secureRandom(bits, sizeof bits);
     static constexpr char kHex[] = "0123456789abcdef";
     std::string token;
     for (unsigned char bit : bits) {
@@ -105,6 +70,34 @@ std::string percentDecoded(std::string_view encoded)
         }
     }
     return decoded;
+}
+
+// The bytes of a URL path, each byte that is not unreserved (RFC 3986) and
+// not "/" written as %XX.
+std::string percentEncoded(std::string_view path)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string encoded;
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+            (byte >= '0' && byte <= '9') || c == '-' || c == '.' || c == '_' || c == '~' ||
+            c == '/') {
+            encoded += c;
+        } else {
+            encoded += '%';
+            encoded += kHex[byte >> 4];
+            encoded += kHex[byte & 15];
+        }
+    }
+    return encoded;
+}
+
+bool equalIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 std::optional<std::string> headerOf(MHD_Connection* connection, const char* name)
@@ -155,14 +148,14 @@ MHD_Result refuse(MHD_Connection* connection, unsigned status, bool closeAfter =
     return queue(connection, status, response);
 }
 
-std::string entityTag(const struct stat& info)
+std::string entityTag(const FileFacts& info)
 {
     char text[80];
     std::snprintf(text, sizeof text, "\"%llx-%llx-%llx\"",
-                  static_cast<unsigned long long>(info.st_ino),
-                  static_cast<unsigned long long>(info.st_size),
-                  static_cast<unsigned long long>(info.st_mtim.tv_sec) * 1000000000ULL +
-                      static_cast<unsigned long long>(info.st_mtim.tv_nsec));
+                  static_cast<unsigned long long>(info.inode),
+                  static_cast<unsigned long long>(info.size),
+                  static_cast<unsigned long long>(info.modifiedSeconds) * 1000000000ULL +
+                      static_cast<unsigned long long>(info.modifiedNanoseconds));
     return text;
 }
 
@@ -194,14 +187,14 @@ bool tagListMatches(const std::string& list, const std::string& tag)
 constexpr size_t kMaxRenditionSource = size_t(256) << 20;
 
 // True when the browser's copy, named by its validators, is still current.
-bool notModified(MHD_Connection* connection, const struct stat& info, const std::string& tag)
+bool notModified(MHD_Connection* connection, const FileFacts& info, const std::string& tag)
 {
     if (const auto tags = headerOf(connection, MHD_HTTP_HEADER_IF_NONE_MATCH)) {
         return tagListMatches(*tags, tag);
     }
     if (const auto since = headerOf(connection, MHD_HTTP_HEADER_IF_MODIFIED_SINCE)) {
         const auto time = parseHttpDate(*since);
-        return time && info.st_mtim.tv_sec <= *time;
+        return time && info.modifiedSeconds <= *time;
     }
     return false;
 }
@@ -234,23 +227,19 @@ public:
         if (mDaemon != nullptr) {
             return true;
         }
-        const rlim_t files = raiseFileLimit();
-        const rlim_t room = files > 2 * kReservedFiles ? (files - kReservedFiles) / 2 : 8;
-        mCap = static_cast<unsigned>(std::min<rlim_t>(mLimits.connections, room));
+        const long files = loopback::openFileLimit();
+        const long room = files > 2 * kReservedFiles ? (files - kReservedFiles) / 2 : 8;
+        mCap = static_cast<unsigned>(std::min<long>(mLimits.connections, room));
         mToken = freshToken();
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = 0;
-        // One thread per core, each with its own epoll set; TURBO leaves out
-        // the listening socket's wake-up pipe and sets up sockets in fewer
-        // calls.
+        // One thread per core, each with its own set of sockets to watch
+        // (epoll where the system has it); TURBO leaves out the listening
+        // socket's wake-up pipe and sets up sockets in fewer calls.
         const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
         mDaemon = MHD_start_daemon(
-            MHD_USE_EPOLL_INTERNAL_THREAD | MHD_USE_TURBO, 0, nullptr, nullptr,
+            MHD_USE_AUTO_INTERNAL_THREAD | MHD_USE_TURBO, 0, nullptr, nullptr,
             &ViewerHttpDaemon::answer, this, MHD_OPTION_THREAD_POOL_SIZE, threads,
-            MHD_OPTION_SOCK_ADDR, &address, MHD_OPTION_CONNECTION_TIMEOUT, mLimits.idleSeconds,
-            MHD_OPTION_CONNECTION_LIMIT, mCap + kSpareConnections,
+            MHD_OPTION_SOCK_ADDR, loopback::anyPort(), MHD_OPTION_CONNECTION_TIMEOUT,
+            mLimits.idleSeconds, MHD_OPTION_CONNECTION_LIMIT, mCap + kSpareConnections,
             MHD_OPTION_CONNECTION_MEMORY_LIMIT, kConnectionMemory, MHD_OPTION_NOTIFY_CONNECTION,
             &ViewerHttpDaemon::notify, this, MHD_OPTION_UNESCAPE_CALLBACK,
             &ViewerHttpDaemon::keepEscaped, nullptr, MHD_OPTION_END);
@@ -266,7 +255,7 @@ public:
         return mPort != 0;
     }
 
-    quint16 port() const { return mPort; }
+    uint16_t port() const { return mPort; }
     const std::string& token() const { return mToken; }
     ServedFolders& folders() { return mFolders; }
 
@@ -286,8 +275,7 @@ private:
             const MHD_ConnectionInfo* info =
                 MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
             if (info != nullptr) {
-                const int on = 1;
-                ::setsockopt(info->connect_fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+                loopback::sendAtOnce(static_cast<long long>(info->connect_fd));
             }
         } else {
             daemon->mOpen.fetch_sub(1);
@@ -348,12 +336,7 @@ private:
     {
         const MHD_ConnectionInfo* info =
             MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
-        if (info == nullptr || info->client_addr == nullptr ||
-            info->client_addr->sa_family != AF_INET) {
-            return false;
-        }
-        const auto* address = reinterpret_cast<const sockaddr_in*>(info->client_addr);
-        return (ntohl(address->sin_addr.s_addr) >> 24) == 127;
+        return info != nullptr && loopback::isLoopback(info->client_addr);
     }
 
     // Exactly one Host header, naming this server as the browser was told it.
@@ -371,7 +354,7 @@ private:
             connection, MHD_HEADER_KIND,
             [](void* context, MHD_ValueKind, const char* key, const char* value) {
                 auto* seen = static_cast<Count*>(context);
-                if (::strcasecmp(key, "host") == 0) {
+                if (equalIgnoringAsciiCase(key, "host")) {
                     ++seen->hosts;
                     seen->matches = value != nullptr && seen->expected == value;
                 }
@@ -381,8 +364,10 @@ private:
         return count.hosts == 1 && count.matches;
     }
 
-    // The absolute file path after the token, percent-decoded to the bytes of
-    // the file name; nothing when the token is wrong.
+    // The full file path that the URL path after the token names (on
+    // Windows /C:/... or /UNC/server/share/...), percent-decoded to the
+    // bytes of the file name; nothing when the token is wrong or the path
+    // names no full path.
     std::optional<std::string> requestedPath(const char* url) const
     {
         const std::string_view target(url);
@@ -390,17 +375,16 @@ private:
         if (target.compare(0, prefix.size(), prefix) != 0) {
             return std::nullopt;
         }
-        return percentDecoded(target.substr(prefix.size() - 1));
+        return fs::fullPathOfUrl(percentDecoded(target.substr(prefix.size() - 1)));
     }
 
     // A picture no browser draws goes out as its rendition, under its own
     // URL; one that cannot be drawn gets 415.
     MHD_Result sendRendition(MHD_Connection* connection, int fd, const std::string& path,
-                             const struct stat& info)
+                             const FileFacts& info)
     {
-        const RenditionCache::Key key{uint64_t(info.st_dev), uint64_t(info.st_ino), info.st_size,
-                                      int64_t(info.st_mtim.tv_sec) * 1000000000 +
-                                          info.st_mtim.tv_nsec};
+        const RenditionCache::Key key{info.device, info.inode, int64_t(info.size),
+                                      info.modifiedSeconds * 1000000000 + info.modifiedNanoseconds};
         bool known = false;
         std::shared_ptr<const Rendition> rendition = mRenditions.find(key, known);
         if (!known) {
@@ -414,7 +398,7 @@ private:
             }
             mRenditions.put(key, rendition);
         }
-        ::close(fd);
+        closeFile(fd);
         if (!rendition) {
             const std::string text = "415 this picture cannot be drawn\n";
             MHD_Response* response = MHD_create_response_from_buffer(
@@ -438,23 +422,25 @@ private:
             MHD_add_response_header(response, "Content-Type", rendition->contentType.c_str());
         }
         MHD_add_response_header(response, "ETag", tag.c_str());
-        MHD_add_response_header(response, "Last-Modified", httpDate(info.st_mtim.tv_sec).c_str());
+        MHD_add_response_header(response, "Last-Modified",
+                                httpDate(std::time_t(info.modifiedSeconds)).c_str());
         return queue(connection, current ? MHD_HTTP_NOT_MODIFIED : MHD_HTTP_OK, response);
     }
 
     MHD_Result sendFile(MHD_Connection* connection, int fd, const std::string& path)
     {
-        struct stat info = {};
-        if (::fstat(fd, &info) != 0) {
-            ::close(fd);
+        const std::optional<FileFacts> facts = factsOf(fd);
+        if (!facts) {
+            closeFile(fd);
             return refuse(connection, MHD_HTTP_NOT_FOUND);
         }
+        const FileFacts& info = *facts;
         if (needsRendition(path)) {
             return sendRendition(connection, fd, path, info);
         }
-        const uint64_t size = static_cast<uint64_t>(info.st_size);
+        const uint64_t size = info.size;
         const std::string tag = entityTag(info);
-        const std::string modified = httpDate(info.st_mtim.tv_sec);
+        const std::string modified = httpDate(std::time_t(info.modifiedSeconds));
         unsigned status = MHD_HTTP_OK;
         MHD_Response* response = nullptr;
         ByteRange range = byteRangeFor(headerOf(connection, MHD_HTTP_HEADER_RANGE), size);
@@ -464,11 +450,11 @@ private:
             }
         }
         if (notModified(connection, info, tag)) {
-            ::close(fd);
+            closeFile(fd);
             status = MHD_HTTP_NOT_MODIFIED;
             response = MHD_create_response_from_buffer(0, nullptr, MHD_RESPMEM_PERSISTENT);
         } else if (range.kind == ByteRange::Kind::Unsatisfiable) {
-            ::close(fd);
+            closeFile(fd);
             const std::string text = "416\n";
             status = MHD_HTTP_RANGE_NOT_SATISFIABLE;
             response = MHD_create_response_from_buffer(text.size(), const_cast<char*>(text.data()),
@@ -489,7 +475,7 @@ private:
                 MHD_add_response_header(response, "Content-Range", part.c_str());
             }
         } else if (size == 0) {
-            ::close(fd);
+            closeFile(fd);
             response = MHD_create_response_from_buffer(0, nullptr, MHD_RESPMEM_PERSISTENT);
         } else {
             response = MHD_create_response_from_fd64(size, fd);
@@ -510,7 +496,7 @@ private:
     ServedFolders mFolders;
     RenditionCache mRenditions;
     MHD_Daemon* mDaemon = nullptr;
-    std::atomic<quint16> mPort = 0;
+    std::atomic<uint16_t> mPort = 0;
     std::string mToken;
     unsigned mCap = 0;
     std::atomic<int> mOpen = 0;
@@ -535,7 +521,7 @@ bool ViewerServer::isListening() const
     return mDaemon->port() != 0;
 }
 
-quint16 ViewerServer::port() const
+uint16_t ViewerServer::port() const
 {
     return mDaemon->port();
 }
@@ -545,15 +531,13 @@ void ViewerServer::allowFolder(const std::string& folder, const std::string& ser
     mDaemon->folders().allow(folder, servedAs);
 }
 
-QUrl ViewerServer::urlFor(const std::string& filePath) const
+std::string ViewerServer::urlFor(const std::string& filePath) const
 {
-    if (!isListening() || filePath.empty() || filePath.front() != '/') {
+    if (!isListening() || !fs::isAbsolute(filePath)) {
         return {};
     }
-    const QByteArray path = "/" + QByteArray::fromStdString(mDaemon->token()) +
-                            QByteArray::fromStdString(filePath).toPercentEncoding("/");
-    return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port()) + QString::fromLatin1(path),
-                QUrl::StrictMode);
+    return "http://127.0.0.1:" + std::to_string(port()) + "/" + mDaemon->token() +
+           percentEncoded(fs::urlPathOf(filePath));
 }
 
 } // namespace vimbrel

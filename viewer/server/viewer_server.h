@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QUrl>
-
+#include <cstdint>
 #include <memory>
 #include <string>
 
-#include "viewer/server/beneath_open.h"
+#include "platform/held_folder.h"
 
 namespace vimbrel {
 
@@ -15,16 +14,17 @@ class ViewerHttpDaemon;
 // each other's scripts across frames, which browsers allow for pages served
 // from one origin and refuse for pages opened from disk.
 //
-// It runs on a thread of its own (libmicrohttpd, epoll), so that no window
+// It runs on a thread of its own (libmicrohttpd; epoll on Linux), so that no window
 // or event loop ever waits on a socket or a file for it. It listens on
 // 127.0.0.1 only at a port the system picks, and answers only URLs of the
-// form http://127.0.0.1:PORT/TOKEN/<absolute file path>, where TOKEN is 128
+// form http://127.0.0.1:PORT/TOKEN/<full file path as fs::urlPathOf writes
+// it>, where TOKEN is 128
 // random bits drawn anew at each start. It answers GET and HEAD for plain
 // files inside the folders allowed through allowFolder() and nothing else; a
 // request with a wrong token, a Host header other than 127.0.0.1:PORT,
 // another method, or a path outside those folders is refused before any
 // file is opened, and a request body is never read. Files go out from their
-// open descriptor (sendfile), never read into memory.
+// open descriptor (sendfile on Linux), never read into memory.
 class ViewerServer
 {
 public:
@@ -50,7 +50,7 @@ public:
     // already did); false when no port could be had.
     bool start();
     bool isListening() const;
-    quint16 port() const;
+    uint16_t port() const;
 
     // Lets the server hand out the plain files of `folder` (absolute; the
     // folder is opened now). Folders stay allowed while the server lives.
@@ -58,9 +58,9 @@ public:
     // folder's files are served under that absolute path instead.
     void allowFolder(const std::string& folder, const std::string& servedAs = {});
 
-    // The URL under which the absolute `filePath` is served; empty before
-    // start().
-    QUrl urlFor(const std::string& filePath) const;
+    // The URL under which the full `filePath` is served (fs::urlPathOf after
+    // the token, percent-encoded); empty before start().
+    std::string urlFor(const std::string& filePath) const;
 
 private:
     std::unique_ptr<ViewerHttpDaemon> mDaemon;

@@ -63,11 +63,7 @@ std::string withUrlSlashes(std::string path)
 
 std::string urlOfRoot(std::string_view root)
 {
-    std::string url = withUrlSlashes(std::string(root));
-    if (url.rfind("//", 0) == 0) {
-        return "UNC/" + url.substr(2); // a share: //server/share/
-    }
-    return url == "/" ? std::string() : url;
+    return fs::urlPathOf(root).substr(1);
 }
 
 std::string FolderUrl(const std::string& WorkFolder, const std::string& folder)

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QUrl>
+
 #include "tests/support/http_exchange.h"
 #include "tests/support/page_test_support.h"
 #include "tests/support/temp_folder.h"
@@ -40,8 +42,9 @@ protected:
 
     testing::HttpReply get(const std::string& name, const QByteArray& extra = {}) const
     {
-        const QByteArray target =
-            mServer.urlFor(mPictures + name).path(QUrl::FullyEncoded).toLatin1();
+        const QByteArray target = QUrl(QString::fromStdString(mServer.urlFor(mPictures + name)))
+                                      .path(QUrl::FullyEncoded)
+                                      .toLatin1();
         testing::RawConnection connection(mServer.port());
         connection.send("GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1:" +
                         QByteArray::number(mServer.port()) + "\r\n" + extra + "\r\n");

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QUrl>
+
 #include "tests/support/http_exchange.h"
 #include "tests/support/temp_folder.h"
 #include "viewer/server/viewer_server.h"
@@ -151,9 +153,12 @@ TEST(ServedFoldersServer, EveryRequestDuringASwapIsAnsweredAndNoneLeaks)
     ViewerServer server;
     ASSERT_TRUE(server.start());
     server.allowFolder(pictures);
-    const QByteArray request =
-        "GET " + server.urlFor(pictures + "sub/passwd").path(QUrl::FullyEncoded).toLatin1() +
-        " HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(server.port()) + "\r\n\r\n";
+    const QByteArray request = "GET " +
+                               QUrl(QString::fromStdString(server.urlFor(pictures + "sub/passwd")))
+                                   .path(QUrl::FullyEncoded)
+                                   .toLatin1() +
+                               " HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(server.port()) +
+                               "\r\n\r\n";
 
     int leaks = 0;
     int answered = 0;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QUrl>
+
 #include <vector>
 
 #include "tests/support/http_exchange.h"
@@ -64,7 +66,8 @@ protected:
     std::vector<std::pair<QUrl, bool>> mLaunched;
     std::vector<std::string> mPages;
     // Keeps what the browser would get: the viewer URL the page leads to.
-    ViewerOpener::Launcher mLauncher = [this](const QUrl& url, bool maximised) {
+    ViewerOpener::Launcher mLauncher = [this](const std::string& pagePath, bool maximised) {
+        const QUrl url = QUrl::fromLocalFile(QString::fromStdString(pagePath));
         mPages.push_back(url.toLocalFile().toStdString());
         mLaunched.emplace_back(viewerUrlIn(mPages.back()), maximised);
         return true;
@@ -111,7 +114,8 @@ TEST_F(ViewerOpenerTest, TheBrowserGetsAPrivatePageThatGoesWithTheOpener)
         ASSERT_EQ(mPages.size(), 1u);
         // Not the URL (with its token) but a file is given to the browser.
         EXPECT_EQ(mPages[0].find("127.0.0.1"), std::string::npos);
-        EXPECT_EQ(mLaunched[0].first, opener.serve(pagesFor("pictures/")));
+        EXPECT_EQ(mLaunched[0].first,
+                  QUrl(QString::fromStdString(opener.serve(pagesFor("pictures/")))));
         struct stat page = {};
         struct stat folder = {};
         ASSERT_EQ(::stat(mPages[0].c_str(), &page), 0);
@@ -143,7 +147,7 @@ TEST_F(ViewerOpenerTest, ButtonsAreServedBesideAWorkFolderAwayFromTheProgram)
 
 TEST_F(ViewerOpenerTest, ABrowserThatCannotStartIsReportedWithItsUrl)
 {
-    ViewerOpener opener(mRoot / "app/", [](const QUrl&, bool) { return false; });
+    ViewerOpener opener(mRoot / "app/", [](const std::string&, bool) { return false; });
     const ViewerOpener::Outcome outcome = opener.open(pagesFor("pictures/"), false);
     EXPECT_FALSE(outcome.opened);
     EXPECT_NE(outcome.failure.find("the browser could not be started for http://127.0.0.1:"),

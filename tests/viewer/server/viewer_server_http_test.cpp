@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QUrl>
+
 #include "tests/support/http_exchange.h"
 #include "tests/support/temp_folder.h"
 
@@ -34,7 +36,9 @@ protected:
 
     QByteArray target(const std::string& name) const
     {
-        return mServer->urlFor(mPictures + name).path(QUrl::FullyEncoded).toLatin1();
+        return QUrl(QString::fromStdString(mServer->urlFor(mPictures + name)))
+            .path(QUrl::FullyEncoded)
+            .toLatin1();
     }
 
     QByteArray host() const { return "Host: 127.0.0.1:" + QByteArray::number(mServer->port()); }

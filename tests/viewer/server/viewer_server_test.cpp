@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QUrl>
+
 #include <filesystem>
 
 #include "tests/support/http_exchange.h"
@@ -44,7 +46,9 @@ protected:
     // The request target of an absolute path, as the server writes its URLs.
     QByteArray target(const std::string& path) const
     {
-        return mServer.urlFor(path).path(QUrl::FullyEncoded).toLatin1();
+        return QUrl(QString::fromStdString(mServer.urlFor(path)))
+            .path(QUrl::FullyEncoded)
+            .toLatin1();
     }
 
     QByteArray token() const { return target("/x").mid(1).chopped(2); }
@@ -62,7 +66,7 @@ protected:
 
 TEST_F(ViewerServerTest, ServesPagesAsShiftJisHtmlThatIsNeverCached)
 {
-    const QUrl url = mServer.urlFor(mWork + "index.htm");
+    const QUrl url = QUrl(QString::fromStdString(mServer.urlFor(mWork + "index.htm")));
     EXPECT_EQ(url.scheme(), "http");
     EXPECT_EQ(url.host(), "127.0.0.1");
     EXPECT_EQ(url.port(), mServer.port());
@@ -85,7 +89,8 @@ TEST_F(ViewerServerTest, EachStartDrawsItsOwnLongToken)
     ASSERT_TRUE(other.start());
     EXPECT_NE(other.port(), mServer.port());
     const QByteArray mine = token();
-    const QByteArray theirs = other.urlFor("/x").path().toLatin1().mid(1).chopped(2);
+    const QByteArray theirs =
+        QUrl(QString::fromStdString(other.urlFor("/x"))).path().toLatin1().mid(1).chopped(2);
     EXPECT_GE(mine.size(), 32); // 128 bits in hexadecimal
     EXPECT_NE(mine, theirs);
 }
@@ -243,15 +248,19 @@ TEST(ViewerServerStart, UrlsNeedARunningServerAndAbsolutePaths)
     testing::ensureCoreApplication();
     ViewerServer server;
     EXPECT_FALSE(server.isListening());
-    EXPECT_TRUE(server.urlFor("/tmp/index.htm").isEmpty());
+    EXPECT_TRUE(QUrl(QString::fromStdString(server.urlFor("/tmp/index.htm"))).isEmpty());
     ASSERT_TRUE(server.start());
     const quint16 port = server.port();
     EXPECT_TRUE(server.start()); // starting again keeps port and token
     EXPECT_EQ(server.port(), port);
-    EXPECT_TRUE(server.urlFor("relative/index.htm").isEmpty());
+    EXPECT_TRUE(QUrl(QString::fromStdString(server.urlFor("relative/index.htm"))).isEmpty());
     // Nothing is allowed yet, so nothing is served.
     EXPECT_EQ(
-        exchange(port, requestFor("GET", server.urlFor("/etc/hostname").path().toLatin1(), port))
+        exchange(port,
+                 requestFor(
+                     "GET",
+                     QUrl(QString::fromStdString(server.urlFor("/etc/hostname"))).path().toLatin1(),
+                     port))
             .status,
         404);
 }

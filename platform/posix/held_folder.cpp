@@ -1,4 +1,4 @@
-#include "viewer/server/beneath_open.h"
+#include "platform/held_folder.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -6,6 +6,11 @@
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "platform/file_system.h"
 
 namespace vimbrel {
 namespace {
@@ -64,9 +69,31 @@ int openByWalking(int folderFd, const std::string& relative)
 
 } // namespace
 
-int openBeneath(int folderFd, const std::string& relative, BeneathMode mode)
+HeldFolder::HeldFolder(const std::string& path)
 {
-    if (relative.empty() || relative.front() == '/') {
+    const std::optional<std::string> resolved = resolvedPath(path);
+    if (!resolved) {
+        return;
+    }
+    const int fd = ::open(resolved->c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return;
+    }
+    mHandle = fd;
+    mResolved = fs::withSeparator(*resolved);
+}
+
+HeldFolder::~HeldFolder()
+{
+    if (held()) {
+        ::close(static_cast<int>(mHandle));
+    }
+}
+
+int HeldFolder::open(const std::string& relative, BeneathMode mode) const
+{
+    const int folderFd = static_cast<int>(mHandle);
+    if (!held() || relative.empty() || relative.front() == '/') {
         errno = EXDEV;
         return -1;
     }
@@ -80,6 +107,21 @@ int openBeneath(int folderFd, const std::string& relative, BeneathMode mode)
         }
     }
     return plainFileOnly(openByWalking(folderFd, relative));
+}
+
+bool leadsOut(int error)
+{
+    return error == EXDEV || error == ELOOP || error == ENOTDIR;
+}
+
+std::optional<std::string> resolvedPath(const std::string& path)
+{
+    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr),
+                                                         &std::free);
+    if (!resolved) {
+        return std::nullopt;
+    }
+    return std::string(resolved.get());
 }
 
 } // namespace vimbrel

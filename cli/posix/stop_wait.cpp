@@ -1,4 +1,4 @@
-#include "cli/serve_viewer.h"
+#include "cli/stop_wait.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -11,9 +11,6 @@
 #include <array>
 #include <cerrno>
 #include <memory>
-#include <ostream>
-
-#include "viewer/server/viewer_opener.h"
 
 namespace vimbrel::cli {
 namespace {
@@ -97,31 +94,27 @@ void ensureApplication()
 
 } // namespace
 
-int serveViewer(const ViewerPages& pages, const std::string& programFolder, bool openBrowser,
-                bool maximised, Streams streams)
+struct StopWait::State
 {
-    ensureApplication();
     QEventLoop loop;
-    StopSignals stop(loop);
-    if (!stop.armed()) {
-        streams.err << "vimbrel-cli: cannot watch for stop signals\n";
-        return 1;
-    }
-    ViewerOpener opener(programFolder);
-    const QUrl url = opener.serve(pages);
-    if (url.isEmpty()) {
-        streams.err << "vimbrel-cli: the viewer server cannot listen on 127.0.0.1\n";
-        return 1;
-    }
-    streams.out << url.toString(QUrl::FullyEncoded).toStdString() << std::endl;
-    if (openBrowser) {
-        const ViewerOpener::Outcome outcome = opener.open(pages, maximised);
-        if (!outcome.opened) {
-            streams.err << "vimbrel-cli: " << outcome.failure << "\n";
-        }
-    }
-    loop.exec();
-    return 0;
+    std::unique_ptr<StopSignals> stopSignals;
+};
+
+StopWait::StopWait() : mState((ensureApplication(), std::make_unique<State>()))
+{
+    mState->stopSignals = std::make_unique<StopSignals>(mState->loop);
+}
+
+StopWait::~StopWait() = default;
+
+bool StopWait::armed() const
+{
+    return mState->stopSignals->armed();
+}
+
+void StopWait::wait()
+{
+    mState->loop.exec();
 }
 
 } // namespace vimbrel::cli

@@ -1,0 +1,190 @@
+#include <windows.h>
+
+#include <wincodec.h>
+
+#include "viewer/pictures/picture_limits.h"
+#include "viewer/pictures/win32/wic.h"
+
+namespace vimbrel::wic {
+namespace {
+
+// Releases a COM interface when it goes.
+template <typename Interface> struct Com
+{
+    Interface* p = nullptr;
+    Com() = default;
+    Com(Com&& other) noexcept : p(other.p) { other.p = nullptr; }
+    Com(const Com&) = delete;
+    Com& operator=(const Com&) = delete;
+    ~Com()
+    {
+        if (p != nullptr) {
+            p->Release();
+        }
+    }
+    Interface** put() { return &p; }
+    Interface* operator->() const { return p; }
+};
+
+// COM for the calling thread as long as the decode runs; the workers of a
+// small-image run are threads of their own.
+struct ComThread
+{
+    HRESULT result = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    ~ComThread()
+    {
+        if (SUCCEEDED(result)) {
+            ::CoUninitialize();
+        }
+    }
+};
+
+// The frame of `decoder` with the most pixels (an icon holds several sizes).
+UINT largestFrame(IWICBitmapDecoder* decoder)
+{
+    UINT count = 0;
+    decoder->GetFrameCount(&count);
+    UINT best = 0;
+    unsigned long long bestPixels = 0;
+    for (UINT i = 0; i < count && i < 64; ++i) {
+        Com<IWICBitmapFrameDecode> frame;
+        UINT width = 0;
+        UINT height = 0;
+        if (SUCCEEDED(decoder->GetFrame(i, frame.put())) &&
+            SUCCEEDED(frame->GetSize(&width, &height)) &&
+            static_cast<unsigned long long>(width) * height > bestPixels) {
+            bestPixels = static_cast<unsigned long long>(width) * height;
+            best = i;
+        }
+    }
+    return best;
+}
+
+Com<IWICImagingFactory> imagingFactory()
+{
+    Com<IWICImagingFactory> factory;
+    if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_PPV_ARGS(factory.put())))) {
+        factory.p = nullptr;
+    }
+    return factory;
+}
+
+} // namespace
+
+Raster decode(std::span<const std::uint8_t> file, Container container)
+{
+    if (file.empty() || file.size() > 0xFFFFFFFFu) {
+        return {};
+    }
+    const ComThread com;
+    const Com<IWICImagingFactory> factory = imagingFactory();
+    if (factory.p == nullptr) {
+        return {};
+    }
+    Com<IWICStream> stream;
+    Com<IWICBitmapDecoder> decoder;
+    Com<IWICBitmapFrameDecode> frame;
+    Com<IWICFormatConverter> converter;
+    if (FAILED(factory->CreateStream(stream.put())) ||
+        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(file.data()),
+                                            static_cast<DWORD>(file.size())))) {
+        return {};
+    }
+    // The extension decides the format of a bitmap or icon, as it does for
+    // every picture; other pictures go to whichever codec knows them.
+    const HRESULT created =
+        container == Container::Any
+            ? factory->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnDemand,
+                                               decoder.put())
+            : factory->CreateDecoder(container == Container::Icon ? GUID_ContainerFormatIco
+                                                                  : GUID_ContainerFormatBmp,
+                                     nullptr, decoder.put());
+    if (FAILED(created) ||
+        (container != Container::Any &&
+         FAILED(decoder->Initialize(stream.p, WICDecodeMetadataCacheOnDemand))) ||
+        FAILED(decoder->GetFrame(largestFrame(decoder.p), frame.put())) ||
+        FAILED(factory->CreateFormatConverter(converter.put())) ||
+        FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
+                                     nullptr, 0, WICBitmapPaletteTypeCustom))) {
+        return {};
+    }
+    UINT width = 0;
+    UINT height = 0;
+    if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 ||
+        width > UINT(picture_limits::kMaxSide) || height > UINT(picture_limits::kMaxSide) ||
+        std::int64_t(width) * height > picture_limits::kMaxPixels) {
+        return {};
+    }
+    std::vector<BYTE> bgra(size_t(width) * height * 4);
+    if (FAILED(converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(bgra.size()),
+                                     bgra.data()))) {
+        return {};
+    }
+    Raster raster = Raster::make(int(width), int(height), Raster::Format::Rgb888);
+    if (raster.isNull()) {
+        return {};
+    }
+    for (UINT y = 0; y < height; ++y) {
+        const BYTE* in = bgra.data() + size_t(y) * width * 4;
+        std::uint8_t* out = raster.row(int(y));
+        for (UINT x = 0; x < width; ++x, in += 4, out += 3) {
+            const int alpha = in[3];
+            const int white = 255 * (255 - alpha);
+            out[0] = static_cast<std::uint8_t>((in[2] * alpha + white + 127) / 255);
+            out[1] = static_cast<std::uint8_t>((in[1] * alpha + white + 127) / 255);
+            out[2] = static_cast<std::uint8_t>((in[0] * alpha + white + 127) / 255);
+        }
+    }
+    return raster;
+}
+
+std::optional<std::vector<std::uint8_t>> png(const Raster& picture)
+{
+    if (picture.isNull() || picture.format != Raster::Format::Rgb888) {
+        return std::nullopt;
+    }
+    const ComThread com;
+    const Com<IWICImagingFactory> factory = imagingFactory();
+    if (factory.p == nullptr) {
+        return std::nullopt;
+    }
+    // WIC's PNG encoder takes BGR rows.
+    std::vector<BYTE> bgr(picture.bytes.size());
+    for (size_t i = 0; i + 2 < bgr.size(); i += 3) {
+        bgr[i] = picture.bytes[i + 2];
+        bgr[i + 1] = picture.bytes[i + 1];
+        bgr[i + 2] = picture.bytes[i];
+    }
+    Com<IStream> memory;
+    Com<IWICBitmapEncoder> encoder;
+    Com<IWICBitmapFrameEncode> frame;
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, memory.put())) ||
+        FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.put())) ||
+        FAILED(encoder->Initialize(memory.p, WICBitmapEncoderNoCache)) ||
+        FAILED(encoder->CreateNewFrame(frame.put(), nullptr)) ||
+        FAILED(frame->Initialize(nullptr)) ||
+        FAILED(frame->SetSize(UINT(picture.width), UINT(picture.height))) ||
+        FAILED(frame->SetPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR ||
+        FAILED(frame->WritePixels(UINT(picture.height), UINT(picture.stride),
+                                  static_cast<UINT>(bgr.size()), bgr.data())) ||
+        FAILED(frame->Commit()) || FAILED(encoder->Commit())) {
+        return std::nullopt;
+    }
+    HGLOBAL global = nullptr;
+    if (FAILED(::GetHGlobalFromStream(memory.p, &global))) {
+        return std::nullopt;
+    }
+    STATSTG facts = {};
+    memory->Stat(&facts, STATFLAG_NONAME);
+    const auto* bytes = static_cast<const std::uint8_t*>(::GlobalLock(global));
+    if (bytes == nullptr) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> file(bytes, bytes + facts.cbSize.QuadPart);
+    ::GlobalUnlock(global);
+    return file;
+}
+
+} // namespace vimbrel::wic

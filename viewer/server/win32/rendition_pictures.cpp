@@ -1,0 +1,31 @@
+#include "viewer/server/rendition_pictures.h"
+
+#include "viewer/pictures/win32/wic.h"
+
+namespace vimbrel::rendition_pictures {
+
+// Metafiles get no rendition on Windows until GDI draws them: the browser is
+// told the picture cannot be drawn, as for any damaged one.
+Raster drawMetafile(std::span<const uint8_t>)
+{
+    return {};
+}
+
+Raster decodeTiff(std::span<const uint8_t> file)
+{
+    return wic::decode(file, wic::Container::Any);
+}
+
+// HEIC and HEIF where Windows has the codec installed (the HEIF Image
+// Extensions); otherwise no codec reads it and the picture cannot be drawn.
+Raster decodeHeif(std::span<const uint8_t> file)
+{
+    return wic::decode(file, wic::Container::Any);
+}
+
+std::optional<std::vector<uint8_t>> png(const Raster& picture)
+{
+    return wic::png(picture);
+}
+
+} // namespace vimbrel::rendition_pictures
