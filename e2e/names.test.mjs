@@ -5,16 +5,17 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import {
-  launchBrowser, makeAppFolder, openViewer, outputFolder, press, startViewer, tempFolder, writeBmp,
-  writeJpeg,
+  launchBrowser, makeAppFolder, openViewer, outputFolder, press, startViewer, tempFolder, windows,
+  writeBmp, writeJpeg,
 } from './support.mjs';
 
 // Every name gets its own width, so a loaded picture tells which file came.
+// Windows takes no ? " \ < > in a name, and only names of characters.
 const odd = [
   'a b.bmp', 'a&b.bmp', '&amp.bmp', '#1.bmp', '100%.bmp', '50%41.bmp', 'q?.bmp', "it's.bmp",
   'say "hi".bmp', 'back\\slash.bmp', '表示.jpg', 'ソース.jpg', 'ｶﾀｶﾅ.bmp', '😀.bmp', '¥100.bmp',
   '波〜.bmp', '<b>.bmp', '<!--x.bmp', '～－∥￠￢ⅰ纊①.bmp', '−‖¢¬‾é.bmp',
-];
+].filter((name) => !windows || !/[?"\\<>]/.test(name));
 const notUtf8 = Buffer.from([0x62, 0x61, 0x64, 0xff, 0x2e, 0x62, 0x6d, 0x70]); // "bad", 0xFF, ".bmp"
 const widthOf = new Map(odd.map((name, i) => [name, 120 + 6 * i]));
 const notUtf8Width = 400;
@@ -27,9 +28,12 @@ function makePictures() {
     if (name.endsWith('.jpg')) writeJpeg(file, widthOf.get(name), 90, `rgb(${i * 12},90,160)`);
     else writeBmp(file, widthOf.get(name), 90, [i * 12, 160, 90]);
   }
-  const bad = path.join(folder, 'bad.bmp');
-  writeBmp(bad, notUtf8Width, 90, [200, 200, 40]);
-  fs.renameSync(bad, Buffer.concat([Buffer.from(folder + '/'), notUtf8]));
+  // A name that is no UTF-8 exists on Linux only.
+  if (!windows) {
+    const bad = path.join(folder, 'bad.bmp');
+    writeBmp(bad, notUtf8Width, 90, [200, 200, 40]);
+    fs.renameSync(bad, Buffer.concat([Buffer.from(folder + '/'), notUtf8]));
+  }
   return folder + '/';
 }
 
@@ -51,7 +55,7 @@ describe('odd names', () => {
   let browser;
   let pictureFolder;
   const servers = [];
-  const all = [...odd, notUtf8Shown];
+  const all = windows ? [...odd] : [...odd, notUtf8Shown];
   const expectedWidth = (name) => (name === notUtf8Shown ? notUtf8Width : widthOf.get(name));
 
   before(async () => {

@@ -6,7 +6,7 @@ import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
-import { launchBrowser, makeAppFolder, startViewer, tempFolder, writeBmp } from './support.mjs';
+import { launchBrowser, makeAppFolder, servedPath, startViewer, tempFolder, writeBmp } from './support.mjs';
 
 // One raw request; `target` is sent exactly as given.
 function request(url, { method = 'GET', target, host } = {}) {
@@ -56,7 +56,7 @@ describe('viewer server', () => {
     assert.equal(index.status, 200);
     assert.equal(index.headers['content-type'], 'text/html; charset=Shift_JIS');
     assert.equal(index.headers['cache-control'], 'no-cache');
-    const picture = await request(server.url, { target: `${prefix}${pictures}/a.bmp` });
+    const picture = await request(server.url, { target: `${prefix}${servedPath(pictures)}/a.bmp` });
     assert.equal(picture.status, 200);
     assert.equal(picture.headers['content-type'], 'image/bmp');
     const head = await request(server.url, { method: 'HEAD' });
@@ -70,13 +70,13 @@ describe('viewer server', () => {
     const wrongToken = '/' + [...token].map((c) => (c === 'a' ? 'b' : 'a')).join('');
     const refusals = [
       [{ target: server.url.replace(/^http:\/\/[^/]+/, '').replace(prefix, wrongToken) }, 404],
-      [{ target: `${prefix}${root}/secret.txt` }, 404],
-      [{ target: `${prefix}${pictures}/../secret.txt` }, 404],
-      [{ target: `${prefix}${pictures}/%2e%2e/secret.txt` }, 404],
-      [{ target: `${prefix}${pictures}/%2E%2E%2Fsecret.txt` }, 404],
-      [{ target: `${prefix}${pictures}/link.bmp` }, 404],
-      [{ target: `${prefix}${pictures}/` }, 404],
-      [{ target: `${prefix}/etc/passwd` }, 404],
+      [{ target: `${prefix}${servedPath(root)}/secret.txt` }, 404],
+      [{ target: `${prefix}${servedPath(pictures)}/../secret.txt` }, 404],
+      [{ target: `${prefix}${servedPath(pictures)}/%2e%2e/secret.txt` }, 404],
+      [{ target: `${prefix}${servedPath(pictures)}/%2E%2E%2Fsecret.txt` }, 404],
+      [{ target: `${prefix}${servedPath(pictures)}/link.bmp` }, 404],
+      [{ target: `${prefix}${servedPath(pictures)}/` }, 404],
+      [{ target: `${prefix}${servedPath('/etc/passwd')}` }, 404],
       [{ host: 'localhost:' + new URL(server.url).port }, 403],
       [{ host: 'attacker.example' }, 403],
       [{ method: 'POST' }, 405],
@@ -98,7 +98,7 @@ describe('viewer server', () => {
       assert.equal(refused.status, 404);
       assert.doesNotMatch((await refused.window.innerTexts('body'))[0] ?? '', /PIC|<HTML>/);
       const base = new URL(server.url);
-      assert.equal((await browser.open(`${base.origin}${prefix}${pictures}/link.bmp`)).status, 404);
+      assert.equal((await browser.open(`${base.origin}${prefix}${servedPath(pictures)}/link.bmp`)).status, 404);
       const shown = await browser.open(server.url);
       assert.equal(shown.status, 200);
       assert.equal(await shown.window.count('frame'), 3);

@@ -19,8 +19,29 @@ export const cli =
   ) ??
   path.join(root, 'build-sanitize/Vimbrel/vimbrel-cli');
 
-// Screenshots, one folder per engine.
-export const outputFolder = path.join(here, 'output', engine);
+// A Windows vimbrel-cli.exe runs under Wine (WINEPREFIX as the caller set
+// it); its paths are Wine's, with "/" as the drive Z:.
+export const windows = cli.toLowerCase().endsWith('.exe');
+const wineEnvironment = { WINEDEBUG: '-all' };
+
+// A path of this machine as the program under test names it.
+export function programPath(file) {
+  return windows ? 'Z:' + file.replaceAll('/', '\\') : file;
+}
+
+// The URL path under which the server serves a file of this machine: the
+// path itself, or on Windows the path on drive Z: ("/Z:/tmp/...").
+export function servedPath(file) {
+  return windows ? '/Z:' + file : file;
+}
+
+// A path the program printed, as this machine names it.
+function localPath(printed) {
+  return windows ? printed.replace(/^[Zz]:/, '').replaceAll('\\', '/') : printed;
+}
+
+// Screenshots, one folder per engine (and one for the Windows program).
+export const outputFolder = path.join(here, 'output', windows ? `${engine}-windows` : engine);
 fs.mkdirSync(outputFolder, { recursive: true });
 
 export const buttons = [
@@ -109,11 +130,17 @@ export function makeAppFolder(ini) {
 }
 
 // Runs `vimbrel-cli show PICTURES --app-folder APP --serve` and resolves once
-// it has printed the path of index.htm and the URL.
-export async function startViewer(pictureFolder, appFolder) {
-  const child = spawn(cli, ['show', pictureFolder, '--app-folder', appFolder, '--serve'], {
+// it has printed the path of index.htm and the URL. `asGiven` hands the
+// picture folder over as it stands (a Windows path of another drive, say).
+export async function startViewer(pictureFolder, appFolder, { asGiven = false } = {}) {
+  const args = ['show', asGiven ? pictureFolder : programPath(pictureFolder), '--app-folder', programPath(appFolder), '--serve'];
+  const child = spawn(windows ? 'wine' : cli, windows ? [cli, ...args] : args, {
     stdio: ['ignore', 'pipe', 'pipe'],
-    env: { ...process.env, ASAN_OPTIONS: process.env.ASAN_OPTIONS ?? 'detect_leaks=1' },
+    env: {
+      ...process.env,
+      ...(windows ? wineEnvironment : {}),
+      ASAN_OPTIONS: process.env.ASAN_OPTIONS ?? 'detect_leaks=1',
+    },
   });
   let out = '';
   let err = '';
@@ -128,14 +155,15 @@ export async function startViewer(pictureFolder, appFolder) {
     exited.then(({ code }) => reject(new Error(`vimbrel-cli ended with ${code} before serving: ${err}`)));
   });
   return {
-    indexPath: lines[0],
+    indexPath: localPath(lines[0]),
     url: lines[1],
     get stderr() {
       return err;
     },
-    // Sends `signal` and returns how the program ended.
+    // Sends `signal` and returns how the program ended. Wine turns SIGINT
+    // into the console's Ctrl+C, which is how a Windows program is stopped.
     async stop(signal = 'SIGTERM') {
-      child.kill(signal);
+      child.kill(windows ? 'SIGINT' : signal);
       return exited;
     },
   };
