@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "viewer/metafile/dib_image.h"
 #include "viewer/metafile/gdi_object_table.h"
 #include "viewer/metafile/metafile_canvas.h"
 #include "viewer/metafile/metafile_limits.h"
@@ -651,9 +652,9 @@ QImage decodeBitmap(const ByteReader& whole, const BitmapPlace& place, uint32_t 
         damaged = true;
         return {};
     }
-    return dib::decode(info.bytes(), bits.bytes(),
-                       usage == 1 ? dib::ColourUsage::PaletteIndices : dib::ColourUsage::Rgb,
-                       keepAlpha);
+    return dibImage(dib::decode(
+        info.bytes(), bits.bytes(),
+        usage == 1 ? dib::ColourUsage::PaletteIndices : dib::ColourUsage::Rgb, keepAlpha));
 }
 
 bool EmfPlayer::playObjectRecord(RecordView& record)

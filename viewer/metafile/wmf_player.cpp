@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "viewer/metafile/dib_image.h"
 #include "viewer/metafile/gdi_object_table.h"
 #include "viewer/metafile/metafile_canvas.h"
 #include "viewer/metafile/metafile_limits.h"
@@ -708,9 +709,9 @@ bool WmfPlayer::playObjectRecord(RecordView& record)
         brush.style = gdi::kBrushPattern;
         brush.pattern =
             style == gdi::kBrushPattern
-                ? dib::decodeBitmap16(bitmap)
-                : dib::decodePacked(bitmap, usage == 1 ? dib::ColourUsage::PaletteIndices
-                                                       : dib::ColourUsage::Rgb);
+                ? dibImage(dib::decodeBitmap16(bitmap))
+                : dibImage(dib::decodePacked(bitmap, usage == 1 ? dib::ColourUsage::PaletteIndices
+                                                                : dib::ColourUsage::Rgb));
         return mObjects.add(brush);
     }
     case CreatePatternBrush: {
@@ -724,7 +725,7 @@ bool WmfPlayer::playObjectRecord(RecordView& record)
             bitmap.assign(head.begin(), head.end());
             const auto bits = p.take(p.remaining());
             bitmap.insert(bitmap.end(), bits.begin(), bits.end());
-            brush.pattern = dib::decodeBitmap16(bitmap);
+            brush.pattern = dibImage(dib::decodeBitmap16(bitmap));
         }
         return mObjects.add(brush);
     }
@@ -813,9 +814,9 @@ bool WmfPlayer::playBitmapRecord(RecordView& record)
         if (p.failed()) {
             return false;
         }
-        const QImage image =
+        const QImage image = dibImage(
             dib::decodePacked(p.take(p.remaining()), usage == 1 ? dib::ColourUsage::PaletteIndices
-                                                                : dib::ColourUsage::Rgb);
+                                                                : dib::ColourUsage::Rgb));
         // The source rectangle counts from the bitmap's bottom row.
         canvas.drawBitmap(QRectF(target, QSizeF(width, height)), image,
                           QRectF(xSource, image.height() - ySource - height, width, height),
@@ -857,9 +858,10 @@ bool WmfPlayer::playBitmapRecord(RecordView& record)
     const auto bitmap = p.take(p.remaining());
     const bool deviceBitmap = record.function == BitBlt || record.function == StretchBlt;
     const QImage image =
-        deviceBitmap ? dib::decodeBitmap16(bitmap)
-                     : dib::decodePacked(bitmap, usage == 1 ? dib::ColourUsage::PaletteIndices
-                                                            : dib::ColourUsage::Rgb);
+        deviceBitmap
+            ? dibImage(dib::decodeBitmap16(bitmap))
+            : dibImage(dib::decodePacked(bitmap, usage == 1 ? dib::ColourUsage::PaletteIndices
+                                                            : dib::ColourUsage::Rgb));
     double top = ySource;
     if (record.function == StretchDib) {
         top = image.height() - ySource - sourceHeight;

@@ -8,11 +8,10 @@
 #include <string_view>
 #include <vector>
 
-#include <QColorSpace>
-
 #include "viewer/pictures/byte_reader.h"
 #include "viewer/pictures/dib_format.h"
 #include "viewer/pictures/dib_huffman.h"
+#include "viewer/pictures/dib_platform.h"
 #include "viewer/pictures/dib_run_length.h"
 #include "viewer/pictures/picture_limits.h"
 
@@ -20,7 +19,7 @@ namespace vimbrel::dib {
 namespace {
 
 // The sixteen colours of the standard palette, standing in for palette indices.
-constexpr std::array<QRgb, 16> kStandardColours = {
+constexpr std::array<Colour, 16> kStandardColours = {
     0xff000000, 0xff800000, 0xff008000, 0xff808000, 0xff000080, 0xff800080, 0xff008080, 0xffc0c0c0,
     0xff808080, 0xffff0000, 0xff00ff00, 0xffffff00, 0xff0000ff, 0xffff00ff, 0xff00ffff, 0xffffffff};
 
@@ -34,16 +33,15 @@ struct Output
     // fourth byte when asked (metafile blits), an alpha mask always for files.
     bool alphaOfRgb32 = false;
     bool alphaOfMask = false;
-    bool premultiplied = true;
 };
 
 // The colour table after the header. `available` bounds the entries that
 // exist (a file whose pixels start early has a short table; Windows shows the
 // missing entries black); with `strict`, a table shorter than declared fails.
-std::optional<std::vector<QRgb>> readColours(ByteReader& in, const Header& header,
-                                             ColourUsage usage, bool strict)
+std::optional<std::vector<Colour>> readColours(ByteReader& in, const Header& header,
+                                               ColourUsage usage, bool strict)
 {
-    std::vector<QRgb> colours;
+    std::vector<Colour> colours;
     if (header.coloursUsed > kMaxColourEntries) {
         return std::nullopt;
     }
@@ -67,7 +65,7 @@ std::optional<std::vector<QRgb>> readColours(ByteReader& in, const Header& heade
             const uint16_t index = in.u16();
             colours.push_back(index < kStandardColours.size()
                                   ? kStandardColours[index]
-                                  : qRgb(index & 0xff, index & 0xff, index & 0xff));
+                                  : rgb(index & 0xff, index & 0xff, index & 0xff));
             continue;
         }
         const uint8_t blue = in.u8();
@@ -76,14 +74,14 @@ std::optional<std::vector<QRgb>> readColours(ByteReader& in, const Header& heade
         if (entry == 4) {
             in.u8();
         }
-        colours.push_back(qRgb(red, green, blue));
+        colours.push_back(rgb(red, green, blue));
     }
     return colours;
 }
 
-QRgb paletteColour(const std::vector<QRgb>& colours, uint32_t index)
+Colour paletteColour(const std::vector<Colour>& colours, uint32_t index)
 {
-    return index < colours.size() ? colours[index] : qRgb(0, 0, 0);
+    return index < colours.size() ? colours[index] : rgb(0, 0, 0);
 }
 
 // One channel of a pixel: the bits under a mask of any width and place,
@@ -127,7 +125,7 @@ int linearAlpha(uint16_t stored)
         std::lround(std::clamp(static_cast<int16_t>(stored) / 8192.0, 0.0, 1.0) * 255.0));
 }
 
-QImage decodeUncompressed(const Header& header, const std::vector<QRgb>& colours,
+Raster decodeUncompressed(const Header& header, const std::vector<Colour>& colours,
                           std::span<const uint8_t> bits, const Output& output)
 {
     const uint32_t bitCount = header.bitCount;
@@ -156,15 +154,14 @@ QImage decodeUncompressed(const Header& header, const std::vector<QRgb>& colours
     const bool hasAlpha = alpha.present() || (bitCount == 64 && output.alphaOfMask);
     const int width = static_cast<int>(header.width);
     const int height = static_cast<int>(header.height);
-    QImage image(width, height, QImage::Format_ARGB32);
+    Raster image = Raster::make(width, height, Raster::Format::Argb32);
     if (image.isNull()) {
         return {};
     }
     const uint32_t indexMask = (1u << std::min(bitCount, 8u)) - 1;
     for (int row = 0; row < height; ++row) {
         const uint8_t* line = bits.data() + stride * row;
-        auto* out =
-            reinterpret_cast<QRgb*>(image.scanLine(header.topDown ? row : height - 1 - row));
+        Colour* out = image.pixels(header.topDown ? row : height - 1 - row);
         for (int x = 0; x < width; ++x) {
             if (bitCount <= 8) {
                 const int64_t bit = int64_t(x) * bitCount;
@@ -172,34 +169,33 @@ QImage decodeUncompressed(const Header& header, const std::vector<QRgb>& colours
                 out[x] = paletteColour(colours, index);
             } else if (bitCount == 24) {
                 const uint8_t* p = line + int64_t(x) * 3;
-                out[x] = qRgb(p[2], p[1], p[0]);
+                out[x] = rgb(p[2], p[1], p[0]);
             } else if (bitCount == 64) {
                 const uint8_t* p = line + int64_t(x) * 8;
                 const auto half = [&](int i) { return uint16_t(p[2 * i] | (p[2 * i + 1] << 8)); };
-                out[x] = qRgba(linearToSrgb(half(2)), linearToSrgb(half(1)), linearToSrgb(half(0)),
-                               hasAlpha ? linearAlpha(half(3)) : 255);
+                out[x] = rgba(linearToSrgb(half(2)), linearToSrgb(half(1)), linearToSrgb(half(0)),
+                              hasAlpha ? linearAlpha(half(3)) : 255);
             } else {
                 const uint8_t* p = line + int64_t(x) * (bitCount / 8);
                 uint32_t pixel = p[0] | (uint32_t(p[1]) << 8);
                 if (bitCount == 32) {
                     pixel |= (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
                 }
-                out[x] = qRgba(red(pixel), green(pixel), blue(pixel),
-                               alpha.present() ? alpha(pixel) : 255);
+                out[x] = rgba(red(pixel), green(pixel), blue(pixel),
+                              alpha.present() ? alpha(pixel) : 255);
             }
         }
     }
     if (!hasAlpha) {
-        return image.convertToFormat(QImage::Format_RGB32);
+        image.format = Raster::Format::Rgb32; // every alpha byte is 255
     }
-    return output.premultiplied ? image.convertToFormat(QImage::Format_ARGB32_Premultiplied)
-                                : image;
+    return image;
 }
 
 // A PNG cut after its last complete image-data chunk and closed with a
 // proper end chunk: writers that leave the end damaged lose nothing of the
 // picture. Empty when there is no complete image-data chunk.
-QByteArray withSoundPngEnd(std::span<const uint8_t> png)
+std::vector<uint8_t> withSoundPngEnd(std::span<const uint8_t> png)
 {
     constexpr size_t kSignature = 8;
     size_t end = 0;
@@ -217,37 +213,35 @@ QByteArray withSoundPngEnd(std::span<const uint8_t> png)
     if (end == 0) {
         return {};
     }
-    QByteArray sound(reinterpret_cast<const char*>(png.data()), qsizetype(end));
-    sound.append("\0\0\0\0IEND\xae\x42\x60\x82", 12);
+    std::vector<uint8_t> sound(png.begin(), png.begin() + ptrdiff_t(end));
+    static constexpr uint8_t kEnd[12] = {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xae, 0x42, 0x60, 0x82};
+    sound.insert(sound.end(), std::begin(kEnd), std::end(kEnd));
     return sound;
 }
 
-QImage decodeEmbeddedFile(std::span<const uint8_t> bits, const char* format)
+Raster decodeEmbeddedFile(std::span<const uint8_t> bits, EmbeddedFormat format)
 {
-    QImage image;
-    if (!image.loadFromData(bits.data(), static_cast<int>(std::min<size_t>(bits.size(), INT32_MAX)),
-                            format)) {
-        const QByteArray repaired =
-            std::string_view(format) == "PNG" ? withSoundPngEnd(bits) : QByteArray();
-        if (repaired.isEmpty() || !image.loadFromData(repaired, format)) {
-            return {};
+    Raster image = decodeEmbedded(bits, format);
+    if (image.isNull() && format == EmbeddedFormat::Png) {
+        const std::vector<uint8_t> repaired = withSoundPngEnd(bits);
+        if (!repaired.empty()) {
+            image = decodeEmbedded(repaired, format);
         }
     }
-    if (!picture_limits::fits(image.width(), image.height())) {
+    if (image.isNull() || !picture_limits::fits(image.width, image.height)) {
         return {};
     }
-    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
-                                                         : QImage::Format_RGB32);
+    return image;
 }
 
-QImage decodePixels(const Header& header, const std::vector<QRgb>& colours,
+Raster decodePixels(const Header& header, const std::vector<Colour>& colours,
                     std::span<const uint8_t> bits, const Output& output)
 {
     if (header.compression == kJpeg && !header.runLength24()) {
-        return decodeEmbeddedFile(bits, "JPEG");
+        return decodeEmbeddedFile(bits, EmbeddedFormat::Jpeg);
     }
     if (header.compression == kPng) {
-        return decodeEmbeddedFile(bits, "PNG");
+        return decodeEmbeddedFile(bits, EmbeddedFormat::Png);
     }
     if (!picture_limits::fits(header.width, header.height)) {
         return {};
@@ -264,7 +258,7 @@ QImage decodePixels(const Header& header, const std::vector<QRgb>& colours,
         if (header.huffman()) {
             return decodeHuffman1d(header, colours, bits);
         }
-        return header.masked() ? decodeUncompressed(header, colours, bits, output) : QImage();
+        return header.masked() ? decodeUncompressed(header, colours, bits, output) : Raster();
     case kRle8:
     case kRle4:
         return decodeRunLength(header, colours, bits);
@@ -275,21 +269,13 @@ QImage decodePixels(const Header& header, const std::vector<QRgb>& colours,
 
 // The picture in sRGB, as browsers and the small images show it, where the
 // header embeds a colour profile of its own.
-QImage withEmbeddedProfile(QImage image, const Header& header, std::span<const uint8_t> info)
+Raster withEmbeddedProfile(Raster image, const Header& header, std::span<const uint8_t> info)
 {
     if (image.isNull() || header.profileSize == 0 || header.profileAt >= info.size() ||
         header.profileSize > info.size() - header.profileAt) {
         return image;
     }
-    const auto profile = info.subspan(header.profileAt, header.profileSize);
-    const QColorSpace space = QColorSpace::fromIccProfile(
-        QByteArray(reinterpret_cast<const char*>(profile.data()), qsizetype(profile.size())));
-    if (!space.isValid() || space == QColorSpace(QColorSpace::SRgb)) {
-        return image;
-    }
-    image.setColorSpace(space);
-    image.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
-    return image;
+    return inSrgb(std::move(image), info.subspan(header.profileAt, header.profileSize));
 }
 
 // The length of the BITMAPINFO at the start of `in`: header, masks and colours.
@@ -304,7 +290,7 @@ std::optional<size_t> infoLength(ByteReader in, ColourUsage usage)
 
 } // namespace
 
-QImage decode(std::span<const uint8_t> info, std::span<const uint8_t> bits, ColourUsage usage,
+Raster decode(std::span<const uint8_t> info, std::span<const uint8_t> bits, ColourUsage usage,
               bool keepAlpha)
 {
     ByteReader in(info);
@@ -318,10 +304,10 @@ QImage decode(std::span<const uint8_t> info, std::span<const uint8_t> bits, Colo
     if (!colours) {
         return {};
     }
-    return decodePixels(*header, *colours, bits, Output{keepAlpha, keepAlpha, true});
+    return decodePixels(*header, *colours, bits, Output{keepAlpha, keepAlpha});
 }
 
-QImage decodePacked(std::span<const uint8_t> packed, ColourUsage usage)
+Raster decodePacked(std::span<const uint8_t> packed, ColourUsage usage)
 {
     const auto length = infoLength(ByteReader(packed), usage);
     if (!length) {
@@ -330,7 +316,7 @@ QImage decodePacked(std::span<const uint8_t> packed, ColourUsage usage)
     return decode(packed.first(*length), packed.subspan(*length), usage);
 }
 
-QImage decodeFile(std::span<const uint8_t> file)
+Raster decodeFile(std::span<const uint8_t> file)
 {
     constexpr size_t kFileHeader = 14;
     if (file.size() < kFileHeader + 12 || file[0] != 'B' || file[1] != 'M') {
@@ -364,12 +350,11 @@ QImage decodeFile(std::span<const uint8_t> file)
     if (bitsAt >= file.size()) {
         return {};
     }
-    QImage image =
-        decodePixels(*header, *colours, file.subspan(bitsAt), Output{false, true, false});
+    Raster image = decodePixels(*header, *colours, file.subspan(bitsAt), Output{false, true});
     return withEmbeddedProfile(std::move(image), *header, file.subspan(kFileHeader));
 }
 
-QImage decodeBitmap16(std::span<const uint8_t> bitmap)
+Raster decodeBitmap16(std::span<const uint8_t> bitmap)
 {
     ByteReader in(bitmap);
     in.i16(); // type
@@ -384,20 +369,20 @@ QImage decodeBitmap16(std::span<const uint8_t> bitmap)
         return {};
     }
     // Device bitmaps are stored top-down; monochrome ones as black on white.
-    QImage image(width, height, QImage::Format_RGB32);
+    Raster image = Raster::make(width, height, Raster::Format::Rgb32);
     if (image.isNull()) {
         return {};
     }
     const uint8_t* bits = bitmap.data() + in.position();
     for (int y = 0; y < height; ++y) {
         const uint8_t* line = bits + static_cast<ptrdiff_t>(rowBytes) * y;
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        Colour* out = image.pixels(y);
         for (int x = 0; x < width; ++x) {
             if (bitCount == 1) {
-                out[x] = ((line[x / 8] >> (7 - x % 8)) & 1) ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+                out[x] = ((line[x / 8] >> (7 - x % 8)) & 1) ? rgb(255, 255, 255) : rgb(0, 0, 0);
             } else {
                 const uint8_t* p = line + static_cast<ptrdiff_t>(x) * (bitCount / 8);
-                out[x] = qRgb(p[2], p[1], p[0]);
+                out[x] = rgb(p[2], p[1], p[0]);
             }
         }
     }

@@ -5,13 +5,25 @@
 #include <optional>
 #include <vector>
 
-#include <QRgb>
-
 #include "viewer/pictures/byte_reader.h"
 
 // What the headers of a device-independent bitmap say, for the DIB decoder's
 // parts. Not used outside it.
 namespace vimbrel::dib {
+
+// A colour as the decoder writes pixels: one native 0xAARRGGBB.
+using Colour = uint32_t;
+
+constexpr Colour rgba(int red, int green, int blue, int alpha)
+{
+    return (Colour(alpha & 0xff) << 24) | (Colour(red & 0xff) << 16) | (Colour(green & 0xff) << 8) |
+           Colour(blue & 0xff);
+}
+
+constexpr Colour rgb(int red, int green, int blue)
+{
+    return rgba(red, green, blue, 255);
+}
 
 enum Compression : uint32_t
 {

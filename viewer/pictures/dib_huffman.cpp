@@ -149,25 +149,25 @@ int readRun(BitReader& in, const CodeTable& table)
 
 } // namespace
 
-QImage decodeHuffman1d(const Header& header, const std::vector<QRgb>& colours,
+Raster decodeHuffman1d(const Header& header, const std::vector<Colour>& colours,
                        std::span<const uint8_t> bits)
 {
     static const CodeTable white = makeTable(kWhiteTerminating, kWhiteMakeUp);
     static const CodeTable black = makeTable(kBlackTerminating, kBlackMakeUp);
     const int width = static_cast<int>(header.width);
     const int height = static_cast<int>(header.height);
-    QImage image(width, height, QImage::Format_RGB32);
+    Raster image = Raster::make(width, height, Raster::Format::Rgb32);
     if (image.isNull()) {
         return {};
     }
     const auto colour = [&](size_t index) {
-        return index < colours.size() ? colours[index] : qRgb(0, 0, 0);
+        return index < colours.size() ? colours[index] : rgb(0, 0, 0);
     };
     image.fill(colour(0));
     BitReader in(bits);
     for (int y = 0; y < height && !in.atEnd(); ++y) {
         in.skipLineEnds();
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(header.topDown ? y : height - 1 - y));
+        auto* row = image.pixels(header.topDown ? y : height - 1 - y);
         int x = 0;
         for (int index = 0; x < width; index ^= 1) {
             const int run = readRun(in, index == 0 ? white : black);

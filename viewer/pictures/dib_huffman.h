@@ -3,7 +3,7 @@
 #include <span>
 #include <vector>
 
-#include <QImage>
+#include "viewer/pictures/raster.h"
 
 #include "viewer/pictures/dib_format.h"
 
@@ -14,7 +14,7 @@ namespace vimbrel::dib {
 // runs in turn, bits read from the most significant, end-of-line codes and
 // fill bits allowed between rows. White is colour 0, black colour 1. Rows
 // that the data does not reach keep colour 0.
-QImage decodeHuffman1d(const Header& header, const std::vector<QRgb>& colours,
+Raster decodeHuffman1d(const Header& header, const std::vector<Colour>& colours,
                        std::span<const uint8_t> bits);
 
 } // namespace vimbrel::dib

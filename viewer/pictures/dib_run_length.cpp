@@ -4,34 +4,34 @@
 
 namespace vimbrel::dib {
 
-QImage decodeRunLength(const Header& header, const std::vector<QRgb>& colours,
+Raster decodeRunLength(const Header& header, const std::vector<Colour>& colours,
                        std::span<const uint8_t> bits)
 {
     const bool four = header.compression == kRle4;
-    const bool rgb = header.runLength24();
-    const uint32_t expected = rgb ? 24u : four ? 4u : 8u;
+    const bool direct = header.runLength24();
+    const uint32_t expected = direct ? 24u : four ? 4u : 8u;
     if (header.bitCount != expected || header.topDown) {
         return {};
     }
     const int width = static_cast<int>(header.width);
     const int height = static_cast<int>(header.height);
-    QImage image(width, height, QImage::Format_RGB32);
+    Raster image = Raster::make(width, height, Raster::Format::Rgb32);
     if (image.isNull()) {
         return {};
     }
     const auto colour = [&](uint32_t index) {
-        return index < colours.size() ? colours[index] : qRgb(0, 0, 0);
+        return index < colours.size() ? colours[index] : rgb(0, 0, 0);
     };
-    image.fill(rgb ? qRgb(0, 0, 0) : colour(0));
-    auto put = [&](int x, int y, QRgb value) {
+    image.fill(direct ? rgb(0, 0, 0) : colour(0));
+    auto put = [&](int x, int y, Colour value) {
         if (x >= 0 && x < width && y >= 0 && y < height) {
-            reinterpret_cast<QRgb*>(image.scanLine(height - 1 - y))[x] = value;
+            image.pixels(height - 1 - y)[x] = value;
         }
     };
     // The value of the i-th pixel of a run held in `bytes`.
     const auto pixel = [&](std::span<const uint8_t> bytes, int i) {
-        if (rgb) {
-            return qRgb(bytes[3 * i + 2], bytes[3 * i + 1], bytes[3 * i]);
+        if (direct) {
+            return rgb(bytes[3 * i + 2], bytes[3 * i + 1], bytes[3 * i]);
         }
         if (four) {
             return colour(i % 2 == 0 ? bytes[i / 2] >> 4 : bytes[i / 2] & 0x0f);
@@ -45,15 +45,15 @@ QImage decodeRunLength(const Header& header, const std::vector<QRgb>& colours,
         const uint8_t count = in.u8();
         if (count > 0) {
             // An encoded run: one value (two alternating for RLE4) repeated.
-            const auto value = in.take(rgb ? 3 : 1);
+            const auto value = in.take(direct ? 3 : 1);
             if (value.empty()) {
                 break;
             }
-            const std::array<uint8_t, 3> run = {value[0], rgb ? value[1] : value[0],
-                                                rgb ? value[2] : value[0]};
+            const std::array<uint8_t, 3> run = {value[0], direct ? value[1] : value[0],
+                                                direct ? value[2] : value[0]};
             for (int i = 0; i < count && x < width; ++i, ++x) {
                 put(x, y,
-                    rgb    ? qRgb(run[2], run[1], run[0])
+                    direct ? rgb(run[2], run[1], run[0])
                     : four ? colour(i % 2 == 0 ? run[0] >> 4 : run[0] & 0x0f)
                            : colour(run[0]));
             }
@@ -70,7 +70,7 @@ QImage decodeRunLength(const Header& header, const std::vector<QRgb>& colours,
             y += in.u8();
         } else {
             // An absolute run of `code` pixels, padded to a whole 16-bit word.
-            const size_t bytes = rgb ? code * 3u : four ? (code + 1u) / 2u : code;
+            const size_t bytes = direct ? code * 3u : four ? (code + 1u) / 2u : code;
             const auto run = in.take(bytes + (bytes % 2));
             if (run.empty()) {
                 break;

@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include <QImage>
+#include "viewer/pictures/raster.h"
 
 #include "viewer/pictures/dib_format.h"
 
@@ -14,7 +14,7 @@ namespace vimbrel::dib {
 // ends, deltas and early ends. Pixels the runs never reach are palette colour
 // 0 (black for RLE24), as most programs show them. A null image for a
 // top-down run-length bitmap, which the format does not allow.
-QImage decodeRunLength(const Header& header, const std::vector<QRgb>& colours,
+Raster decodeRunLength(const Header& header, const std::vector<Colour>& colours,
                        std::span<const uint8_t> bits);
 
 } // namespace vimbrel::dib

@@ -2,6 +2,7 @@
 
 #include "platform/byte_text.h"
 #include "platform/whole_file.h"
+#include "viewer/pictures/dib_decoder.h"
 #include "viewer/pictures/raster_decoders.h"
 #include "viewer/pictures/sampling_plan.h"
 
@@ -11,11 +12,11 @@ namespace {
 // Bitmaps larger than this are beyond what Qt decodes by default anyway.
 constexpr size_t kMaxRasterFileSize = size_t(1) << 30;
 
+// Bitmaps go through the one DIB decoder of the tool, which the metafile
+// player uses too; icons through the platform's reader.
 Raster decodeRaster(std::span<const std::uint8_t> file, PictureFormat format)
 {
-    const RasterDecoders& decoders = platformRasterDecoders();
-    const RasterDecoder decode = format == PictureFormat::Icon ? decoders.icon : decoders.bitmap;
-    return decode != nullptr ? decode(file) : Raster();
+    return format == PictureFormat::Icon ? decodeIconFile(file) : onWhite(dib::decodeFile(file));
 }
 
 } // namespace

@@ -30,7 +30,7 @@ using MetafileDrawer = Raster (*)(const std::string& path);
 
 // Loads one picture at a time and hands out the pixels of its small image.
 // JPEG pictures are read with libjpeg as they are needed; bitmaps and icons
-// are decoded whole by the platform's decoders (raster_decoders.h), and
+// are decoded whole (icons by the platform's reader, raster_decoders.h), and
 // metafiles drawn whole. Sizes are those of the picture as it is shown,
 // i.e. after its EXIF orientation.
 class PictureLoader

@@ -9,6 +9,11 @@
 #include "tests/support/page_test_support.h"
 #include "tests/support/temp_folder.h"
 #include "viewer/pictures/dib_decoder.h"
+
+#include <QColor>
+#include <QImage>
+
+#include "viewer/pictures/qt/qt_raster.h"
 #include "viewer/pictures/qt/raster_picture.h"
 
 namespace vimbrel {
@@ -23,7 +28,8 @@ std::string suiteFolder()
 QImage decodeFile(const std::string& path)
 {
     const std::string bytes = testing::readFile(path);
-    return dib::decodeFile(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+    return imageOf(
+        dib::decodeFile(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())));
 }
 
 struct Entry

@@ -1,5 +1,10 @@
 #include "viewer/pictures/dib_decoder.h"
 
+#include <QColor>
+#include <QImage>
+
+#include "viewer/pictures/qt/qt_raster.h"
+
 #include <cstdint>
 #include <initializer_list>
 #include <vector>
@@ -50,7 +55,7 @@ TEST(DibDecoder, PalettedBitmapsReadTheirIndicesBottomUp)
     mono.colour(255, 0, 0).colour(0, 0, 255);
     Bytes monoBits;
     monoBits.bytes({0b10100000, 0, 0, 0, 0b01000000, 0, 0, 0});
-    const QImage one = dib::decode(mono.span(), monoBits.span());
+    const QImage one = imageOf(dib::decode(mono.span(), monoBits.span()));
     ASSERT_EQ(one.size(), QSize(3, 2));
     EXPECT_EQ(one.pixelColor(0, 1), QColor(Qt::blue));
     EXPECT_EQ(one.pixelColor(1, 1), QColor(Qt::red));
@@ -62,7 +67,7 @@ TEST(DibDecoder, PalettedBitmapsReadTheirIndicesBottomUp)
     four.colour(0, 255, 0).colour(255, 255, 255);
     Bytes fourBits;
     fourBits.bytes({0x10, 0, 0, 0});
-    const QImage nibbles = dib::decode(four.span(), fourBits.span());
+    const QImage nibbles = imageOf(dib::decode(four.span(), fourBits.span()));
     ASSERT_EQ(nibbles.size(), QSize(2, 1));
     EXPECT_EQ(nibbles.pixelColor(0, 0), QColor(Qt::white));
     EXPECT_EQ(nibbles.pixelColor(1, 0), QColor(Qt::green));
@@ -72,7 +77,7 @@ TEST(DibDecoder, PalettedBitmapsReadTheirIndicesBottomUp)
     eight.colour(255, 255, 0);
     Bytes eightBits;
     eightBits.bytes({0, 7, 0, 0, 7, 0, 0, 0});
-    const QImage bytes = dib::decode(eight.span(), eightBits.span());
+    const QImage bytes = imageOf(dib::decode(eight.span(), eightBits.span()));
     ASSERT_EQ(bytes.size(), QSize(2, 2));
     EXPECT_EQ(bytes.pixelColor(0, 0), QColor(Qt::yellow));
     EXPECT_EQ(bytes.pixelColor(1, 0), QColor(Qt::black));
@@ -85,7 +90,7 @@ TEST(DibDecoder, DirectColourBitmapsAndTheirMasks)
     Bytes plain = infoHeader(2, 1, 16);
     Bytes plainBits;
     plainBits.u16(0x7c00).u16(0x001f);
-    const QImage fiveFive = dib::decode(plain.span(), plainBits.span());
+    const QImage fiveFive = imageOf(dib::decode(plain.span(), plainBits.span()));
     ASSERT_FALSE(fiveFive.isNull());
     EXPECT_EQ(fiveFive.pixelColor(0, 0), QColor(Qt::red));
     EXPECT_EQ(fiveFive.pixelColor(1, 0), QColor(Qt::blue));
@@ -95,15 +100,17 @@ TEST(DibDecoder, DirectColourBitmapsAndTheirMasks)
     masked.u32(0xf800).u32(0x07e0).u32(0x001f);
     Bytes maskedBits;
     maskedBits.u16(0x07e0).u16(0);
-    EXPECT_EQ(dib::decode(masked.span(), maskedBits.span()).pixelColor(0, 0), QColor(Qt::green));
+    EXPECT_EQ(imageOf(dib::decode(masked.span(), maskedBits.span())).pixelColor(0, 0),
+              QColor(Qt::green));
 
     // 32 bits: the fourth byte is ignored unless alpha is asked for.
     Bytes wide = infoHeader(1, 1, 32);
     Bytes wideBits;
     wideBits.bytes({0, 0, 255, 0});
-    const QImage opaque = dib::decode(wide.span(), wideBits.span());
+    const QImage opaque = imageOf(dib::decode(wide.span(), wideBits.span()));
     EXPECT_EQ(opaque.pixelColor(0, 0), QColor(Qt::red));
-    const QImage clear = dib::decode(wide.span(), wideBits.span(), dib::ColourUsage::Rgb, true);
+    const QImage clear =
+        imageOf(dib::decode(wide.span(), wideBits.span(), dib::ColourUsage::Rgb, true));
     EXPECT_EQ(clear.pixelColor(0, 0).alpha(), 0);
 }
 
@@ -115,7 +122,7 @@ TEST(DibDecoder, RunLengthBitmaps)
     info.colour(0, 0, 0).colour(255, 255, 255);
     Bytes bits;
     bits.bytes({3, 1, 1, 0, 0, 0, 4, 0, 0, 1});
-    const QImage image = dib::decode(info.span(), bits.span());
+    const QImage image = imageOf(dib::decode(info.span(), bits.span()));
     ASSERT_EQ(image.size(), QSize(4, 2));
     EXPECT_EQ(image.pixelColor(0, 1), QColor(Qt::white));
     EXPECT_EQ(image.pixelColor(2, 1), QColor(Qt::white));
@@ -127,7 +134,7 @@ TEST(DibDecoder, RunLengthBitmaps)
     info4.colour(0, 0, 0).colour(255, 0, 0);
     Bytes bits4;
     bits4.bytes({0, 3, 0x10, 0x10, 0, 1});
-    const QImage image4 = dib::decode(info4.span(), bits4.span());
+    const QImage image4 = imageOf(dib::decode(info4.span(), bits4.span()));
     ASSERT_EQ(image4.size(), QSize(3, 1));
     EXPECT_EQ(image4.pixelColor(0, 0), QColor(Qt::red));
     EXPECT_EQ(image4.pixelColor(1, 0), QColor(Qt::black));
@@ -136,7 +143,7 @@ TEST(DibDecoder, RunLengthBitmaps)
     // Runs that run off the bitmap or stop early do not go outside it.
     Bytes wild;
     wild.bytes({255, 1, 0, 2, 200, 200, 9, 1});
-    EXPECT_EQ(dib::decode(info.span(), wild.span()).size(), QSize(4, 2));
+    EXPECT_EQ(imageOf(dib::decode(info.span(), wild.span())).size(), QSize(4, 2));
 }
 
 TEST(DibDecoder, PackedCoreAndPaletteIndexBitmaps)
@@ -146,16 +153,16 @@ TEST(DibDecoder, PackedCoreAndPaletteIndexBitmaps)
     packed.u32(12).u16(1).u16(1).u16(1).u16(1);
     packed.bytes({0, 0, 0, 0, 255, 0}); // black, green
     packed.bytes({0x80, 0, 0, 0});
-    EXPECT_EQ(dib::decodePacked(packed.span()).pixelColor(0, 0), QColor(Qt::green));
+    EXPECT_EQ(imageOf(dib::decodePacked(packed.span())).pixelColor(0, 0), QColor(Qt::green));
 
     // Palette indices stand for the standard colours.
     Bytes indexed = infoHeader(1, 1, 1, 0, 2);
     indexed.u16(0).u16(12);
     Bytes bits;
     bits.bytes({0x80, 0, 0, 0});
-    EXPECT_EQ(
-        dib::decode(indexed.span(), bits.span(), dib::ColourUsage::PaletteIndices).pixelColor(0, 0),
-        QColor(Qt::blue));
+    EXPECT_EQ(imageOf(dib::decode(indexed.span(), bits.span(), dib::ColourUsage::PaletteIndices))
+                  .pixelColor(0, 0),
+              QColor(Qt::blue));
 }
 
 TEST(DibDecoder, DamagedOrHugeBitmapsGiveNoImage)
@@ -163,28 +170,28 @@ TEST(DibDecoder, DamagedOrHugeBitmapsGiveNoImage)
     Bytes info = infoHeader(4, 4, 24);
     Bytes shortBits;
     shortBits.bytes({1, 2, 3});
-    EXPECT_TRUE(dib::decode(info.span(), shortBits.span()).isNull());
+    EXPECT_TRUE(imageOf(dib::decode(info.span(), shortBits.span())).isNull());
 
     Bytes huge = infoHeader(100000, 100000, 1);
     huge.colour(0, 0, 0).colour(1, 1, 1);
-    EXPECT_TRUE(dib::decode(huge.span(), shortBits.span()).isNull());
+    EXPECT_TRUE(imageOf(dib::decode(huge.span(), shortBits.span())).isNull());
 
-    EXPECT_TRUE(dib::decode(infoHeader(0, 4, 24).span(), shortBits.span()).isNull());
-    EXPECT_TRUE(dib::decode(infoHeader(2, 2, 7).span(), shortBits.span()).isNull());
+    EXPECT_TRUE(imageOf(dib::decode(infoHeader(0, 4, 24).span(), shortBits.span())).isNull());
+    EXPECT_TRUE(imageOf(dib::decode(infoHeader(2, 2, 7).span(), shortBits.span())).isNull());
 
     // A colour table longer than the header says there is.
     Bytes table = infoHeader(1, 1, 8, 0, 200);
-    EXPECT_TRUE(dib::decode(table.span(), shortBits.span()).isNull());
+    EXPECT_TRUE(imageOf(dib::decode(table.span(), shortBits.span())).isNull());
 
     Bytes header;
     header.u32(999).u32(1);
-    EXPECT_TRUE(dib::decodePacked(header.span()).isNull());
-    EXPECT_TRUE(dib::decodePacked({}).isNull());
+    EXPECT_TRUE(imageOf(dib::decodePacked(header.span())).isNull());
+    EXPECT_TRUE(imageOf(dib::decodePacked({})).isNull());
 
     // Device bitmaps with fewer bits than their rows need.
     Bytes device;
     device.u16(0).u16(8).u16(8).u16(1).u8(1).u8(1).bytes({0xff});
-    EXPECT_TRUE(dib::decodeBitmap16(device.span()).isNull());
+    EXPECT_TRUE(imageOf(dib::decodeBitmap16(device.span())).isNull());
 }
 
 } // namespace
@@ -214,7 +221,7 @@ TEST(DibFile, ChannelsOfAnyWidthScaleWithRounding)
     Bytes plain = infoHeader(2, 1, 16);
     Bytes plainBits;
     plainBits.u16(30 << 10 | 31 << 5 | 1).u16(0);
-    const QImage image = dib::decodeFile(bmpFile(plain.span(), plainBits.span()));
+    const QImage image = imageOf(dib::decodeFile(bmpFile(plain.span(), plainBits.span())));
     EXPECT_EQ(image.pixel(0, 0), qRgb(247, 255, 8));
 
     // Masks of 2, 3 and 1 bits.
@@ -222,7 +229,7 @@ TEST(DibFile, ChannelsOfAnyWidthScaleWithRounding)
     odd.u32(0x30).u32(0x0e).u32(0x01);
     Bytes oddBits;
     oddBits.u16(0x20 | 0x06 | 0x01).u16(0);
-    EXPECT_EQ(dib::decodeFile(bmpFile(odd.span(), oddBits.span())).pixel(0, 0),
+    EXPECT_EQ(imageOf(dib::decodeFile(bmpFile(odd.span(), oddBits.span()))).pixel(0, 0),
               qRgb(170, 109, 255));
 }
 
@@ -233,11 +240,12 @@ TEST(DibFile, AlphaMasksKeepTheirAlphaAndPlain32BitsStayOpaque)
     v3.u32(0xff0000).u32(0xff00).u32(0xff).u32(0xff000000);
     Bytes bits;
     bits.bytes({10, 20, 30, 128});
-    const QImage clear = dib::decodeFile(bmpFile(v3.span(), bits.span()));
+    const QImage clear = imageOf(dib::decodeFile(bmpFile(v3.span(), bits.span())));
     EXPECT_EQ(clear.format(), QImage::Format_ARGB32);
     EXPECT_EQ(clear.pixel(0, 0), qRgba(30, 20, 10, 128));
 
-    const QImage opaque = dib::decodeFile(bmpFile(infoHeader(1, 1, 32).span(), bits.span()));
+    const QImage opaque =
+        imageOf(dib::decodeFile(bmpFile(infoHeader(1, 1, 32).span(), bits.span())));
     EXPECT_FALSE(opaque.hasAlphaChannel());
 }
 
@@ -250,7 +258,7 @@ TEST(DibFile, OldHeadersShortPalettesAndTwoBitPixels)
     os2.colour(255, 0, 0).colour(0, 255, 0);
     Bytes bits;
     bits.bytes({0b00011011, 0, 0, 0});
-    const QImage image = dib::decodeFile(bmpFile(os2.span(), bits.span(), 14 + 16 + 8));
+    const QImage image = imageOf(dib::decodeFile(bmpFile(os2.span(), bits.span(), 14 + 16 + 8)));
     ASSERT_EQ(image.size(), QSize(4, 1));
     EXPECT_EQ(image.pixel(0, 0), qRgb(255, 0, 0));
     EXPECT_EQ(image.pixel(1, 0), qRgb(0, 255, 0));
@@ -264,7 +272,8 @@ TEST(DibFile, OldHeadersShortPalettesAndTwoBitPixels)
     core.bytes({0, 0, 255, 255, 0, 0});
     Bytes one;
     one.bytes({1, 0, 0, 0});
-    EXPECT_EQ(dib::decodeFile(bmpFile(core.span(), one.span())).pixel(0, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(imageOf(dib::decodeFile(bmpFile(core.span(), one.span()))).pixel(0, 0),
+              qRgb(0, 0, 255));
 }
 
 TEST(DibFile, Os2HuffmanCodedRows)
@@ -277,7 +286,7 @@ TEST(DibFile, Os2HuffmanCodedRows)
     os2.colour(255, 255, 255).colour(0, 0, 0);
     Bytes bits;
     bits.bytes({0b10001110, 0b00001101, 0b01000101});
-    const QImage image = dib::decodeFile(bmpFile(os2.span(), bits.span()));
+    const QImage image = imageOf(dib::decodeFile(bmpFile(os2.span(), bits.span())));
     ASSERT_EQ(image.size(), QSize(8, 2));
     const QRgb white = qRgb(255, 255, 255);
     const QRgb black = qRgb(0, 0, 0);
@@ -292,7 +301,7 @@ TEST(DibFile, Os2HuffmanCodedRows)
     // Codes that are no codes end the picture where they stand.
     Bytes junk;
     junk.bytes({0b10000000, 0, 0, 0});
-    EXPECT_EQ(dib::decodeFile(bmpFile(os2.span(), junk.span())).size(), QSize(8, 2));
+    EXPECT_EQ(imageOf(dib::decodeFile(bmpFile(os2.span(), junk.span()))).size(), QSize(8, 2));
 }
 
 TEST(DibFile, ShortTablesAndDamagedPngEndsInMetafileBitmaps)
@@ -303,7 +312,7 @@ TEST(DibFile, ShortTablesAndDamagedPngEndsInMetafileBitmaps)
     info.colour(255, 0, 0).colour(0, 255, 0);
     Bytes bits;
     bits.bytes({1, 7, 0, 0});
-    const QImage image = dib::decode(info.span(), bits.span());
+    const QImage image = imageOf(dib::decode(info.span(), bits.span()));
     ASSERT_EQ(image.size(), QSize(2, 1));
     EXPECT_EQ(image.pixel(0, 0), qRgb(0, 255, 0));
     EXPECT_EQ(image.pixel(1, 0), qRgb(0, 0, 0));
@@ -319,7 +328,7 @@ TEST(DibFile, ShortTablesAndDamagedPngEndsInMetafileBitmaps)
     Bytes embedded = infoHeader(3, -2, 0, 5);
     const auto* data = reinterpret_cast<const uint8_t*>(png.constData());
     const QImage decoded =
-        dib::decode(embedded.span(), std::span<const uint8_t>(data, size_t(png.size())));
+        imageOf(dib::decode(embedded.span(), std::span<const uint8_t>(data, size_t(png.size()))));
     ASSERT_EQ(decoded.size(), QSize(3, 2));
     EXPECT_EQ(decoded.pixel(1, 1), qRgb(10, 200, 30));
 }
@@ -332,7 +341,7 @@ TEST(DibFile, RunLength24AndTopDownRunsAndDamagedFiles)
     os2.u32(20).u32(5).u32(1).u16(1).u16(24).u32(4);
     Bytes runs;
     runs.bytes({2, 1, 2, 3, 0, 3, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 0, 1});
-    const QImage image = dib::decodeFile(bmpFile(os2.span(), runs.span()));
+    const QImage image = imageOf(dib::decodeFile(bmpFile(os2.span(), runs.span())));
     ASSERT_EQ(image.size(), QSize(5, 1));
     EXPECT_EQ(image.pixel(0, 0), qRgb(3, 2, 1));
     EXPECT_EQ(image.pixel(1, 0), qRgb(3, 2, 1));
@@ -341,16 +350,16 @@ TEST(DibFile, RunLength24AndTopDownRunsAndDamagedFiles)
 
     Bytes topDown = infoHeader(2, -2, 8, 1);
     topDown.colour(0, 0, 0);
-    EXPECT_TRUE(dib::decodeFile(bmpFile(topDown.span(), runs.span())).isNull());
+    EXPECT_TRUE(imageOf(dib::decodeFile(bmpFile(topDown.span(), runs.span()))).isNull());
 
     // Not a bitmap, cut short, or pixels said to lie beyond the file.
     const std::vector<uint8_t> good = bmpFile(infoHeader(1, 1, 24).span(), runs.span());
-    EXPECT_FALSE(dib::decodeFile(good).isNull());
+    EXPECT_FALSE(imageOf(dib::decodeFile(good)).isNull());
     std::vector<uint8_t> wrongMagic = good;
     wrongMagic[0] = 'X';
-    EXPECT_TRUE(dib::decodeFile(wrongMagic).isNull());
-    EXPECT_TRUE(dib::decodeFile(std::span(good).first(20)).isNull());
-    EXPECT_TRUE(dib::decodeFile({}).isNull());
+    EXPECT_TRUE(imageOf(dib::decodeFile(wrongMagic)).isNull());
+    EXPECT_TRUE(imageOf(dib::decodeFile(std::span(good).first(20))).isNull());
+    EXPECT_TRUE(imageOf(dib::decodeFile({})).isNull());
 }
 
 } // namespace

@@ -6,17 +6,28 @@
 
 namespace vimbrel {
 
+namespace {
+
+QImage::Format qtFormatOf(Raster::Format format)
+{
+    switch (format) {
+    case Raster::Format::Rgb888:
+        return QImage::Format_RGB888;
+    case Raster::Format::Rgb32:
+        return QImage::Format_RGB32;
+    case Raster::Format::Argb32:
+        return QImage::Format_ARGB32;
+    case Raster::Format::Argb32Premultiplied:
+        return QImage::Format_ARGB32_Premultiplied;
+    }
+    return QImage::Format_Invalid;
+}
+
+} // namespace
+
 Raster rasterOnWhite(const QImage& image)
 {
-    const QImage rgb = image.isNull() ? QImage() : onWhite(image);
-    if (rgb.isNull()) {
-        return {};
-    }
-    Raster raster = Raster::make(rgb.width(), rgb.height(), Raster::Format::Rgb888);
-    for (int y = 0; y < raster.height; ++y) {
-        std::memcpy(raster.row(y), rgb.constScanLine(y), raster.stride);
-    }
-    return raster;
+    return image.isNull() ? Raster() : rasterOf(onWhite(image));
 }
 
 QImage imageOf(const Raster& raster)
@@ -24,11 +35,26 @@ QImage imageOf(const Raster& raster)
     if (raster.isNull()) {
         return {};
     }
-    const QImage::Format format =
-        raster.format == Raster::Format::Rgb888 ? QImage::Format_RGB888 : QImage::Format_ARGB32;
     return QImage(raster.bytes.data(), raster.width, raster.height,
-                  static_cast<qsizetype>(raster.stride), format)
+                  static_cast<qsizetype>(raster.stride), qtFormatOf(raster.format))
         .copy();
+}
+
+Raster rasterOf(const QImage& image)
+{
+    for (const Raster::Format format :
+         {Raster::Format::Rgb888, Raster::Format::Rgb32, Raster::Format::Argb32,
+          Raster::Format::Argb32Premultiplied}) {
+        if (image.isNull() || image.format() != qtFormatOf(format)) {
+            continue;
+        }
+        Raster raster = Raster::make(image.width(), image.height(), format);
+        for (int y = 0; y < raster.height && !raster.isNull(); ++y) {
+            std::memcpy(raster.row(y), image.constScanLine(y), raster.stride);
+        }
+        return raster;
+    }
+    return {};
 }
 
 } // namespace vimbrel

@@ -5,31 +5,12 @@
 #include "viewer/pictures/raster_decoders.h"
 
 namespace vimbrel {
-namespace {
 
-Raster decodeAs(std::span<const std::uint8_t> file, RasterFormat format)
+Raster decodeIconFile(std::span<const std::uint8_t> file)
 {
     const QByteArray content = QByteArray::fromRawData(reinterpret_cast<const char*>(file.data()),
                                                        static_cast<qsizetype>(file.size()));
-    return rasterOnWhite(decodeRasterPicture(content, format));
-}
-
-Raster decodeBitmap(std::span<const std::uint8_t> file)
-{
-    return decodeAs(file, RasterFormat::Bitmap);
-}
-
-Raster decodeIcon(std::span<const std::uint8_t> file)
-{
-    return decodeAs(file, RasterFormat::Icon);
-}
-
-} // namespace
-
-const RasterDecoders& platformRasterDecoders()
-{
-    static const RasterDecoders decoders{decodeBitmap, decodeIcon};
-    return decoders;
+    return rasterOnWhite(decodeRasterPicture(content, RasterFormat::Icon));
 }
 
 } // namespace vimbrel

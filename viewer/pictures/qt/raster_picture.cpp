@@ -4,6 +4,7 @@
 #include <QImageReader>
 
 #include "viewer/pictures/dib_decoder.h"
+#include "viewer/pictures/qt/qt_raster.h"
 
 namespace vimbrel {
 namespace {
@@ -108,7 +109,7 @@ QImage decodeRasterPicture(const QByteArray& content, RasterFormat format)
         // Bitmaps go through the one DIB decoder of the tool, which the
         // metafile player uses too.
         const auto* bytes = reinterpret_cast<const uint8_t*>(content.constData());
-        const QImage image = dib::decodeFile(std::span(bytes, size_t(content.size())));
+        const QImage image = imageOf(dib::decodeFile(std::span(bytes, size_t(content.size()))));
         return image.isNull() ? QImage() : onWhite(image);
     }
     if (!iconIsWhole(content)) {

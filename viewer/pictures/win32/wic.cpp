@@ -72,7 +72,7 @@ Com<IWICImagingFactory> imagingFactory()
 
 } // namespace
 
-Raster decode(std::span<const std::uint8_t> file, Container container)
+Raster decodeKeepingAlpha(std::span<const std::uint8_t> file, Container container)
 {
     if (file.empty() || file.size() > 0xFFFFFFFFu) {
         return {};
@@ -97,9 +97,7 @@ Raster decode(std::span<const std::uint8_t> file, Container container)
         container == Container::Any
             ? factory->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnDemand,
                                                decoder.put())
-            : factory->CreateDecoder(container == Container::Icon ? GUID_ContainerFormatIco
-                                                                  : GUID_ContainerFormatBmp,
-                                     nullptr, decoder.put());
+            : factory->CreateDecoder(GUID_ContainerFormatIco, nullptr, decoder.put());
     if (FAILED(created) ||
         (container != Container::Any &&
          FAILED(decoder->Initialize(stream.p, WICDecodeMetadataCacheOnDemand))) ||
@@ -116,27 +114,19 @@ Raster decode(std::span<const std::uint8_t> file, Container container)
         std::int64_t(width) * height > picture_limits::kMaxPixels) {
         return {};
     }
-    std::vector<BYTE> bgra(size_t(width) * height * 4);
-    if (FAILED(converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(bgra.size()),
-                                     bgra.data()))) {
+    // BGRA bytes are the native 0xAARRGGBB of a little-endian machine.
+    Raster raster = Raster::make(int(width), int(height), Raster::Format::Argb32);
+    if (raster.isNull() || FAILED(converter->CopyPixels(nullptr, UINT(raster.stride),
+                                                        static_cast<UINT>(raster.bytes.size()),
+                                                        raster.bytes.data()))) {
         return {};
-    }
-    Raster raster = Raster::make(int(width), int(height), Raster::Format::Rgb888);
-    if (raster.isNull()) {
-        return {};
-    }
-    for (UINT y = 0; y < height; ++y) {
-        const BYTE* in = bgra.data() + size_t(y) * width * 4;
-        std::uint8_t* out = raster.row(int(y));
-        for (UINT x = 0; x < width; ++x, in += 4, out += 3) {
-            const int alpha = in[3];
-            const int white = 255 * (255 - alpha);
-            out[0] = static_cast<std::uint8_t>((in[2] * alpha + white + 127) / 255);
-            out[1] = static_cast<std::uint8_t>((in[1] * alpha + white + 127) / 255);
-            out[2] = static_cast<std::uint8_t>((in[0] * alpha + white + 127) / 255);
-        }
     }
     return raster;
+}
+
+Raster decode(std::span<const std::uint8_t> file, Container container)
+{
+    return onWhite(decodeKeepingAlpha(file, container));
 }
 
 std::optional<std::vector<std::uint8_t>> png(const Raster& picture)

@@ -12,13 +12,15 @@ namespace vimbrel::wic {
 
 enum class Container
 {
-    Bitmap, // .bmp
-    Icon,   // .ico: its largest image
-    Any,    // whatever codec the system finds for the content (TIFF, HEIF, ...)
+    Icon, // .ico: its largest image
+    Any,  // whatever codec the system finds for the content (TIFF, HEIF, PNG, ...)
 };
 
-// The picture in `file` as RGB888 with transparency laid on white; a null
-// raster when no codec reads it or it is beyond the picture limits.
+// The picture in `file` as Argb32; a null raster when no codec reads it or
+// it is beyond the picture limits.
+Raster decodeKeepingAlpha(std::span<const std::uint8_t> file, Container container = Container::Any);
+
+// The same as RGB888 with transparency laid on white.
 Raster decode(std::span<const std::uint8_t> file, Container container);
 
 // `picture` (RGB888) as a PNG file; nothing when it cannot be written.
