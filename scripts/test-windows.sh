@@ -11,6 +11,26 @@ export WINEDEBUG=-all WINEPREFIX=$PWD/build-windows/wine
 # The first start of a new prefix sets it up; waiting for it here keeps that
 # minute out of the first test's time.
 wineboot --init >/dev/null 2>&1 || true
+# Wine has none of the Windows fonts; their metric twins stand in, as the
+# GDI renderings of the metafile corpus were made with (Liberation for the
+# core fonts, Noto CJK for the Japanese ones).
+replacements='HKCU\Software\Wine\Fonts\Replacements'
+while IFS='=' read -r font standin; do
+  LANG=C.UTF-8 wine reg add "$replacements" /v "$font" /d "$standin" /f >/dev/null 2>&1 || true
+done <<'FONTS'
+Arial=Liberation Sans
+Times New Roman=Liberation Serif
+Courier New=Liberation Mono
+MS Gothic=Noto Sans Mono CJK JP
+ＭＳ ゴシック=Noto Sans Mono CJK JP
+MS PGothic=Noto Sans CJK JP
+ＭＳ Ｐゴシック=Noto Sans CJK JP
+MS UI Gothic=Noto Sans CJK JP
+MS Mincho=Noto Serif CJK JP
+ＭＳ 明朝=Noto Serif CJK JP
+MS PMincho=Noto Serif CJK JP
+ＭＳ Ｐ明朝=Noto Serif CJK JP
+FONTS
 wineserver --wait || true
 ctest --preset windows -j2
 [ -d e2e/node_modules ] || (cd e2e && npm ci --no-audit --no-fund)

@@ -1,14 +1,13 @@
 #include "viewer/server/rendition_pictures.h"
 
+#include "viewer/pictures/win32/gdi_metafile.h"
 #include "viewer/pictures/win32/wic.h"
 
 namespace vimbrel::rendition_pictures {
 
-// Metafiles get no rendition on Windows until GDI draws them: the browser is
-// told the picture cannot be drawn, as for any damaged one.
-Raster drawMetafile(std::span<const uint8_t>)
+Raster drawMetafile(std::span<const uint8_t> file)
 {
-    return {};
+    return gdi::drawMetafile(file);
 }
 
 Raster decodeTiff(std::span<const uint8_t> file)

@@ -1,12 +1,11 @@
+#include "viewer/pictures/win32/gdi_metafile.h"
 #include "viewer/small_images/metafile_drawer.h"
 
 namespace vimbrel {
 
-// Metafiles get no small image on Windows until GDI draws them here; the run
-// treats them as any picture that cannot be drawn.
 MetafileDrawer platformMetafileDrawer()
 {
-    return nullptr;
+    return &gdi::loadMetafile;
 }
 
 } // namespace vimbrel
