@@ -4,7 +4,8 @@
 
 namespace vimbrel {
 
-// Where the tool finds its own files and keeps the person's. All end in "/".
+// Where the tool finds its own files and keeps the person's. All end in the
+// separator.
 struct AppFolders
 {
     std::string program;  // vimbrel, vimbrel-cli, Img/ and Vimbrel.html
@@ -20,7 +21,8 @@ AppFolders appFoldersIn(const std::string& folder);
 // can be written (the app folder as built, or copied anywhere); otherwise,
 // as where the tool is installed for all users, the settings in
 // $XDG_CONFIG_HOME/vimbrel/ and Work/ in $XDG_DATA_HOME/vimbrel/ (by default
-// ~/.config and ~/.local/share), made when missing.
+// ~/.config and ~/.local/share), on Windows in %APPDATA%\Vimbrel\ and
+// %LOCALAPPDATA%\Vimbrel\Work\, made when missing.
 AppFolders appFoldersFor(const std::string& programFolder);
 // The same with the answer to "can the program folder be written" given.
 AppFolders appFoldersFor(const std::string& programFolder, bool programWritable);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows part of the tests: builds the Windows programs and unit tests
 # (scripts/build-windows.sh --tests) and runs the tests under Wine, in a Wine
-# prefix of the build's own (build-windows/wine); then the browser tests in
+# prefix of the build's own (build-windows/wine); checks that it writes the
+# same small images and pages as the Linux build; then the browser tests in
 # Chromium on this side against vimbrel-cli.exe show --serve under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,6 +34,15 @@ MS PMincho=Noto Serif CJK JP
 FONTS
 wineserver --wait || true
 ctest --preset windows -j2
+# The same small images and pages as the Linux build's.
+linux_cli=build-sanitize/Vimbrel/vimbrel-cli
+if [ ! -x "$linux_cli" ]; then
+  scripts/install-deps.sh
+  cmake --preset release -G Ninja >/dev/null
+  cmake --build --preset release --target vimbrel-cli
+  linux_cli=build/Vimbrel/vimbrel-cli
+fi
+QT_QPA_PLATFORM=offscreen scripts/compare-windows-output.sh "$linux_cli" build-windows/build/Vimbrel/vimbrel-cli.exe
 [ -d e2e/node_modules ] || (cd e2e && npm ci --no-audit --no-fund)
 (cd e2e && VIMBREL_ENGINE=chromium VIMBREL_CLI="$PWD/../build-windows/build/Vimbrel/vimbrel-cli.exe" \
   node --test viewer.test.mjs names.test.mjs thumbnails.test.mjs server.test.mjs drives.test.mjs)
