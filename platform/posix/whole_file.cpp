@@ -1,22 +1,13 @@
 #include "platform/whole_file.h"
 
+#include "platform/file_reading.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace vimbrel {
-namespace {
-
-WholeFile failure(WholeFile::State state, int errorNumber)
-{
-    WholeFile result;
-    result.state = state;
-    result.errorNumber = errorNumber;
-    return result;
-}
-
-} // namespace
 
 int openPlainFile(const std::string& path)
 {
@@ -55,50 +46,28 @@ void closeFile(int fd)
     ::close(fd);
 }
 
-WholeFile readWholeFile(const std::string& path, size_t maxBytes)
-{
-    const int fd = openPlainFile(path);
-    if (fd < 0) {
-        const int error = errno;
-        const bool missing = error == ENOENT || error == ENOTDIR;
-        return failure(missing ? WholeFile::State::Missing : WholeFile::State::Unreadable, error);
-    }
-    const WholeFile result = readOpenFile(fd, maxBytes);
-    ::close(fd);
-    return result;
-}
+namespace file_reading {
 
-WholeFile readOpenFile(int fd, size_t maxBytes)
+uint64_t sizeOf(int fd)
 {
     struct stat info = {};
-    ::fstat(fd, &info);
-    if (static_cast<unsigned long long>(info.st_size) > maxBytes) {
-        return failure(WholeFile::State::Unreadable, EFBIG);
-    }
-    WholeFile result;
-    result.state = WholeFile::State::Read;
-    if (info.st_size > 0) {
-        result.bytes.reserve(static_cast<size_t>(info.st_size));
-    }
-    char buffer[64 * 1024];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return failure(WholeFile::State::Unreadable, errno);
-        }
-        if (got == 0) {
-            break;
-        }
-        result.bytes.append(buffer, static_cast<size_t>(got));
-        if (result.bytes.size() > maxBytes) {
-            // The file grew while it was read.
-            return failure(WholeFile::State::Unreadable, EFBIG);
-        }
-    }
-    return result;
+    return ::fstat(fd, &info) == 0 && info.st_size > 0 ? uint64_t(info.st_size) : 0;
 }
 
+std::ptrdiff_t readSome(int fd, char* buffer, size_t size)
+{
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, size);
+        if (got >= 0 || errno != EINTR) {
+            return got;
+        }
+    }
+}
+
+bool saysMissing(int error)
+{
+    return error == ENOENT || error == ENOTDIR;
+}
+
+} // namespace file_reading
 } // namespace vimbrel

@@ -4,21 +4,11 @@
 #include <io.h>
 #include <windows.h>
 
+#include "platform/file_reading.h"
 #include "platform/sys_calls.h"
 #include "platform/win32/wide_text.h"
 
 namespace vimbrel {
-namespace {
-
-WholeFile failure(WholeFile::State state, int errorNumber)
-{
-    WholeFile result;
-    result.state = state;
-    result.errorNumber = errorNumber;
-    return result;
-}
-
-} // namespace
 
 int openPlainFile(const std::string& path)
 {
@@ -66,48 +56,31 @@ void closeFile(int fd)
     ::_close(fd);
 }
 
-WholeFile readWholeFile(const std::string& path, size_t maxBytes)
-{
-    const int fd = openPlainFile(path);
-    if (fd < 0) {
-        const int error = sys::lastError();
-        const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-        return failure(missing ? WholeFile::State::Missing : WholeFile::State::Unreadable, error);
-    }
-    const WholeFile result = readOpenFile(fd, maxBytes);
-    ::_close(fd);
-    return result;
-}
+namespace file_reading {
 
-WholeFile readOpenFile(int fd, size_t maxBytes)
+uint64_t sizeOf(int fd)
 {
-    const HANDLE file = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
     LARGE_INTEGER size = {};
-    if (!::GetFileSizeEx(file, &size)) {
-        return failure(WholeFile::State::Unreadable, sys::lastError());
-    }
-    if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
-        return failure(WholeFile::State::Unreadable, sys::error::kTooLarge);
-    }
-    WholeFile result;
-    result.state = WholeFile::State::Read;
-    result.bytes.reserve(static_cast<size_t>(size.QuadPart));
-    char buffer[64 * 1024];
-    for (;;) {
-        DWORD got = 0;
-        if (!::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
-            return failure(WholeFile::State::Unreadable, sys::lastError());
-        }
-        if (got == 0) {
-            break;
-        }
-        result.bytes.append(buffer, got);
-        if (result.bytes.size() > maxBytes) {
-            // The file grew while it was read.
-            return failure(WholeFile::State::Unreadable, sys::error::kTooLarge);
-        }
-    }
-    return result;
+    return ::GetFileSizeEx(reinterpret_cast<HANDLE>(::_get_osfhandle(fd)), &size) &&
+                   size.QuadPart > 0
+               ? uint64_t(size.QuadPart)
+               : 0;
 }
 
+std::ptrdiff_t readSome(int fd, char* buffer, size_t size)
+{
+    DWORD got = 0;
+    const DWORD chunk = size > 0x40000000 ? 0x40000000 : DWORD(size);
+    if (!::ReadFile(reinterpret_cast<HANDLE>(::_get_osfhandle(fd)), buffer, chunk, &got, nullptr)) {
+        return -1;
+    }
+    return std::ptrdiff_t(got);
+}
+
+bool saysMissing(int error)
+{
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+} // namespace file_reading
 } // namespace vimbrel

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// The system's side of reading whole files (whole_file.h): what each
+// platform does its own way under one reading loop.
+namespace vimbrel::file_reading {
+
+// The size of the file open as `fd`; nothing that can be told gives 0.
+uint64_t sizeOf(int fd);
+
+// Reads up to `size` bytes of `fd`: the count, 0 at the end, or -1 with
+// sys::lastError() set.
+std::ptrdiff_t readSome(int fd, char* buffer, size_t size);
+
+// True for the errors of openPlainFile() that say nothing stands under the
+// name (or a folder on the way is missing).
+bool saysMissing(int error);
+
+} // namespace vimbrel::file_reading
