@@ -3,6 +3,7 @@
 #include <wincodec.h>
 
 #include "viewer/pictures/picture_limits.h"
+#include "viewer/pictures/sampling_plan.h"
 #include "viewer/pictures/win32/wic.h"
 
 namespace vimbrel::wic {
@@ -70,10 +71,35 @@ Com<IWICImagingFactory> imagingFactory()
     return factory;
 }
 
-} // namespace
-
-Raster decodeKeepingAlpha(std::span<const std::uint8_t> file, Container container)
+// The EXIF orientation (1-8) the frame's metadata gives, by the system's
+// name for it or the TIFF tag; 1 where there is none.
+int orientationOf(IWICBitmapFrameDecode* frame)
 {
+    Com<IWICMetadataQueryReader> reader;
+    if (FAILED(frame->GetMetadataQueryReader(reader.put()))) {
+        return 1;
+    }
+    for (const wchar_t* name :
+         {L"System.Photo.Orientation", L"/ifd/{ushort=274}", L"/app1/ifd/{ushort=274}"}) {
+        PROPVARIANT value;
+        ::PropVariantInit(&value);
+        if (SUCCEEDED(reader->GetMetadataByName(name, &value))) {
+            const int orientation = value.vt == VT_UI2   ? value.uiVal
+                                    : value.vt == VT_UI4 ? int(value.ulVal)
+                                                         : 0;
+            ::PropVariantClear(&value);
+            if (orientation >= 1 && orientation <= 8) {
+                return orientation;
+            }
+        }
+    }
+    return 1;
+}
+
+// The picture as Argb32, and the orientation to show it by.
+Raster decodeFrame(std::span<const std::uint8_t> file, Container container, int& orientation)
+{
+    orientation = 1;
     if (file.empty() || file.size() > 0xFFFFFFFFu) {
         return {};
     }
@@ -114,6 +140,7 @@ Raster decodeKeepingAlpha(std::span<const std::uint8_t> file, Container containe
         std::int64_t(width) * height > picture_limits::kMaxPixels) {
         return {};
     }
+    orientation = orientationOf(frame.p);
     // BGRA bytes are the native 0xAARRGGBB of a little-endian machine.
     Raster raster = Raster::make(int(width), int(height), Raster::Format::Argb32);
     if (raster.isNull() || FAILED(converter->CopyPixels(nullptr, UINT(raster.stride),
@@ -124,9 +151,40 @@ Raster decodeKeepingAlpha(std::span<const std::uint8_t> file, Container containe
     return raster;
 }
 
+} // namespace
+
+Raster decodeKeepingAlpha(std::span<const std::uint8_t> file, Container container)
+{
+    int orientation = 1;
+    return decodeFrame(file, container, orientation);
+}
+
 Raster decode(std::span<const std::uint8_t> file, Container container)
 {
     return onWhite(decodeKeepingAlpha(file, container));
+}
+
+Raster decodeTurned(std::span<const std::uint8_t> file)
+{
+    int orientation = 1;
+    const Raster stored = onWhite(decodeFrame(file, Container::Any, orientation));
+    if (stored.isNull() || orientation == 1) {
+        return stored;
+    }
+    // At the picture's own size, the plan of the small images keeps every
+    // pixel and puts it where the orientation says.
+    const bool swap = orientationSwapsSides(orientation);
+    const int width = swap ? stored.height : stored.width;
+    const int height = swap ? stored.width : stored.height;
+    Raster turned = Raster::make(width, height, Raster::Format::Rgb888);
+    if (turned.isNull()) {
+        return {};
+    }
+    const SamplingPlan plan(stored.width, stored.height, orientation, width, height);
+    for (const SamplingPlan::Row& row : plan.rows()) {
+        plan.apply(row, stored.row(row.storedRow), turned.bytes.data());
+    }
+    return turned;
 }
 
 std::optional<std::vector<std::uint8_t>> png(const Raster& picture)

@@ -23,6 +23,10 @@ Raster decodeKeepingAlpha(std::span<const std::uint8_t> file, Container containe
 // The same as RGB888 with transparency laid on white.
 Raster decode(std::span<const std::uint8_t> file, Container container);
 
+// decode() of whatever codec knows the content, turned as its orientation
+// (EXIF or TIFF tag) says.
+Raster decodeTurned(std::span<const std::uint8_t> file);
+
 // `picture` (RGB888) as a PNG file; nothing when it cannot be written.
 std::optional<std::vector<std::uint8_t>> png(const Raster& picture);
 

@@ -12,14 +12,14 @@ Raster drawMetafile(std::span<const uint8_t> file)
 
 Raster decodeTiff(std::span<const uint8_t> file)
 {
-    return wic::decode(file, wic::Container::Any);
+    return wic::decodeTurned(file);
 }
 
 // HEIC and HEIF where Windows has the codec installed (the HEIF Image
 // Extensions); otherwise no codec reads it and the picture cannot be drawn.
 Raster decodeHeif(std::span<const uint8_t> file)
 {
-    return wic::decode(file, wic::Container::Any);
+    return wic::decodeTurned(file);
 }
 
 std::optional<std::vector<uint8_t>> png(const Raster& picture)
