@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include "app/window_logic/help_file.h"
+
 class QTextBrowser;
 
 namespace vimbrel {
@@ -26,8 +28,6 @@ private:
     QTextBrowser* mBrowser;
 };
 
-// The help file's name; the window looks for it in the app folder.
-inline constexpr const char* kHelpFileName = "Vimbrel.html";
 // Shown in place of the contents when the file cannot be found.
 inline constexpr const char* kHelpMissingMessage = "ヘルプファイルが見つかりません。";
 

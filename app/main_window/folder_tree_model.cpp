@@ -133,6 +133,11 @@ QModelIndex FolderTreeModel::indexOf(Node* node) const
     return createIndex(node->row(), 0, node);
 }
 
+QModelIndex FolderTreeModel::itemFor(std::uintptr_t key) const
+{
+    return indexOf(reinterpret_cast<Node*>(key));
+}
+
 QModelIndex FolderTreeModel::rootItem() const
 {
     return indexOf(mTop->children.front().get());

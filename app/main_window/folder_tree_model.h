@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -42,6 +43,9 @@ public:
 
     // The one item at the top.
     QModelIndex rootItem() const;
+    // The item whose index carries `key` as its internal pointer; the top's
+    // invisible parent for 0.
+    QModelIndex itemFor(std::uintptr_t key) const;
     // The folder an item stands for, without a trailing "/"; "" for the root
     // item, which is no folder.
     std::string folderPath(const QModelIndex& index) const;

@@ -1,7 +1,5 @@
 #include "app/main_window/main_window.h"
 
-#include <exception>
-
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QItemSelectionModel>
@@ -18,22 +16,25 @@
 #include "app/main_window/folder_tree.h"
 #include "app/main_window/folder_tree_model.h"
 #include "app/main_window/form_builders.h"
+#include "app/main_window/qt_window_controls.h"
+#include "app/main_window/qt_window_desktop.h"
 #include "app/main_window/window_fonts.h"
-#include "app/main_window/window_user_interface.h"
 #include "app/program_picture.h"
+#include "app/window_logic/main_window_logic.h"
 #include "platform/file_system.h"
-#include "settings/settings_file.h"
-#include "viewer/show/work_folder_cleanup.h"
 
 namespace vimbrel {
 
-TForm1::TForm1(Desktop& desktop, std::string appFolder, QWidget* parent)
-    : QMainWindow(parent), mDesktop(desktop), mAppFolder(std::move(appFolder))
+TForm1::TForm1(Desktop& desktop, std::string appFolder, QWidget* parent) : QMainWindow(parent)
 {
     buildForm();
-    mUi = std::make_unique<WindowUserInterface>(this, mControls, mDesktop);
+    mControlsView = std::make_unique<QtWindowControls>(this, mControls);
+    mDesktopView = std::make_unique<QtWindowDesktop>(this, desktop);
+    mLogic = std::make_unique<MainWindowLogic>(
+        *mControlsView, *mDesktopView, std::move(appFolder),
+        fs::withSeparator(QCoreApplication::applicationDirPath().toStdString()));
     connectHandlers();
-    guarded([this] { FormCreate(); });
+    FormCreate();
 }
 
 TForm1::~TForm1()
@@ -98,18 +99,24 @@ void TForm1::buildForm()
 void TForm1::connectHandlers()
 {
     const FormControls& c = mControls;
+    MainWindowLogic* logic = mLogic.get();
     connect(c.BtnShow, &QToolButton::clicked, this, &TForm1::BtnShowClick);
     connect(c.BtnVer, &QToolButton::clicked, this, &TForm1::BtnVerClick);
     connect(c.BtnHelp, &QToolButton::clicked, this, &TForm1::BtnHelpClick);
     connect(c.TreeDrive->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &TForm1::onTreeCurrentChanged);
+            &TForm1::TreeDriveChange);
     connect(c.TreeDrive->folderModel(), &FolderTreeModel::folderRenamed, this,
-            &TForm1::onFolderRenamed);
+            [logic](const std::string& from, const std::string& to) {
+                logic->FolderRenamed(from, to);
+            });
     // Queued: the refusal comes while the tree's editor hands in its text,
     // and a modal box there would take the editor's focus and hand it in again.
-    connect(c.TreeDrive->folderModel(), &FolderTreeModel::renameRefused, this,
-            &TForm1::onRenameRefused, Qt::QueuedConnection);
-    connect(c.TreeDrive, &FolderTree::openFolderRequested, this, &TForm1::onOpenFolderRequested);
+    connect(
+        c.TreeDrive->folderModel(), &FolderTreeModel::renameRefused, this,
+        [logic](const QString& message) { logic->RenameRefused(message.toStdString()); },
+        Qt::QueuedConnection);
+    connect(c.TreeDrive, &FolderTree::openFolderRequested, this,
+            [logic](const std::string& folder) { logic->OpenFolderRequested(folder); });
     // A radio button reports its change also when the program sets it, as
     // loading the settings does.
     for (QRadioButton* button : {c.RdoFNon, c.RdoFDwon, c.RdoFWork, c.RdoFETC}) {
@@ -124,47 +131,99 @@ void TForm1::connectHandlers()
     connect(c.BtnUndo, &QToolButton::clicked, this, &TForm1::BtnUndoClick);
 }
 
-void TForm1::guarded(const std::function<void()>& body)
-{
-    try {
-        body();
-    } catch (const std::exception& error) {
-        mDesktop.showError(this, error.what());
-    }
-}
-
 void TForm1::FormCreate()
 {
-    mFolders = mAppFolder.empty()
-                   ? appFoldersFor(QCoreApplication::applicationDirPath().toStdString())
-                   : appFoldersIn(mAppFolder);
-    mShowState = ShowState{};
-    mTreePath.clear();
-    mListsExist = true;
-    mSelectedFolder.clear();
-    const LoadedSettings loaded = LoadSettings(mFolders.settings);
-    applyLoadedSettings(loaded.options, loaded.window);
-    updateUndoButton();
+    mLogic->FormCreate();
 }
-
 void TForm1::FormDestroy()
 {
-    if (mDestroyed) {
-        return;
-    }
-    mDestroyed = true;
-    guarded([this] {
-        mShowState.ImageNames = {};
-        // Saving reads the tree path and the small-image folder, so those
-        // stay until it is done. An error here skips the rest.
-        SaveSettings(mFolders.settings, options(), windowState());
-        mTreePath.clear();
-        mShowState.SmallNames = {};
-        mListsExist = false;
-        if (mControls.ChkDel->isChecked()) {
-            DeleteFolderFiles(mFolders.data + "Work/");
-        }
-    });
+    mLogic->FormDestroy();
+}
+void TForm1::BtnShowClick()
+{
+    mLogic->BtnShowClick();
+}
+void TForm1::BtnVerClick()
+{
+    mLogic->BtnVerClick();
+}
+void TForm1::BtnHelpClick()
+{
+    mLogic->BtnHelpClick();
+}
+void TForm1::TreeDriveChange()
+{
+    mLogic->TreeDriveChange();
+}
+void TForm1::RdoFETCClick()
+{
+    mLogic->RdoFETCClick();
+}
+void TForm1::BtnFdrClick()
+{
+    mLogic->BtnFdrClick();
+}
+void TForm1::EditFHeadChange()
+{
+    mLogic->EditFHeadChange();
+}
+void TForm1::BtnExecClick()
+{
+    mLogic->BtnExecClick();
+}
+void TForm1::BtnUndoClick()
+{
+    mLogic->BtnUndoClick();
+}
+
+void TForm1::SelectTreePath(const std::vector<std::string>& storedPath)
+{
+    mLogic->SelectTreePath(storedPath);
+}
+
+void TForm1::setAboutBox(QWidget* aboutBox)
+{
+    mDesktopView->setAboutBox(aboutBox);
+}
+Options TForm1::options() const
+{
+    return mLogic->options();
+}
+WindowState TForm1::windowState() const
+{
+    return mLogic->windowState();
+}
+const std::string& TForm1::AppFolder() const
+{
+    return mLogic->AppFolder();
+}
+const AppFolders& TForm1::folders() const
+{
+    return mLogic->folders();
+}
+const std::string& TForm1::SelectedFolder() const
+{
+    return mLogic->SelectedFolder();
+}
+const std::string& TForm1::SmallFolder() const
+{
+    return mLogic->SmallFolder();
+}
+const std::vector<std::string>& TForm1::TreePath() const
+{
+    return mLogic->TreePath();
+}
+WindowUserInterface& TForm1::userInterface() const
+{
+    return mLogic->userInterface();
+}
+HelpWindow* TForm1::helpWindow() const
+{
+    return mDesktopView->helpWindow();
+}
+QProgressDialog* TForm1::progressDialog() const
+{
+    return mDesktopView->progressDialog();
 }
 
 } // namespace vimbrel

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,23 +7,26 @@
 #include <QMainWindow>
 
 #include "app/main_window/form_controls.h"
+#include "app/window_logic/window_desktop.h"
+#include "app/window_logic/window_user_interface.h"
 #include "platform/app_folders.h"
 #include "settings/options.h"
 #include "settings/window_state.h"
-#include "viewer/show/show_state.h"
 
-class QModelIndex;
+class QProgressDialog;
 
 namespace vimbrel {
 
 class Desktop;
 class HelpWindow;
-class WindowUserInterface;
+class MainWindowLogic;
+class QtWindowControls;
+class QtWindowDesktop;
 
-// The main window: the button bar, the four tabs and the status bar. It owns
-// the state the commands share (the chosen folders, the tree path and the
-// lists of a run), loads the settings into its controls when it is built and
-// saves them, and empties the Work folder when asked, when it goes.
+// The main window in Qt: the button bar, the four tabs and the status bar.
+// It builds the controls and hands their events to the window's behaviour,
+// which owns the state the commands share, loads the settings into the
+// controls when the window is built and saves them when it goes.
 class TForm1 : public QMainWindow
 {
     Q_OBJECT
@@ -50,12 +52,10 @@ public:
     void BtnExecClick();
     // 元に戻す: takes back the last rename run from its journal.
     void BtnUndoClick();
-    // Reopens the tree along stored captions and chooses the folder at their
-    // end; stops, with no folder chosen, where a caption no longer matches.
     void SelectTreePath(const std::vector<std::string>& storedPath);
 
     // The box BtnVer shows; the window does not own it.
-    void setAboutBox(QWidget* aboutBox) { mAboutBox = aboutBox; }
+    void setAboutBox(QWidget* aboutBox);
 
     // The options as the controls hold them at this moment.
     Options options() const;
@@ -64,57 +64,24 @@ public:
 
     const FormControls& controls() const { return mControls; }
     // The folder the Show runs keep Work/ in.
-    const std::string& AppFolder() const { return mFolders.data; }
-    const AppFolders& folders() const { return mFolders; }
-    const std::string& SelectedFolder() const { return mSelectedFolder; }
-    const std::string& SmallFolder() const { return mSmallFolder; }
-    const std::vector<std::string>& TreePath() const { return mTreePath; }
-    WindowUserInterface& userInterface() const { return *mUi; }
-    HelpWindow* helpWindow() const { return mHelpWindow; }
+    const std::string& AppFolder() const;
+    const AppFolders& folders() const;
+    const std::string& SelectedFolder() const;
+    const std::string& SmallFolder() const;
+    const std::vector<std::string>& TreePath() const;
+    WindowUserInterface& userInterface() const;
+    HelpWindow* helpWindow() const;
+    // The progress box of the work under way, or null when there is none.
+    QProgressDialog* progressDialog() const;
 
 private:
     void buildForm();
     void connectHandlers();
-    void applyLoadedSettings(const Options& loaded, const WindowState& state);
-    void applyDirectSettings(const Options& loaded);
-    // Runs a command on the options as the controls hold them.
-    void runCommand(const std::function<void(Options&)>& command);
-    // Shows the results a command leaves in its options: the cleaned
-    // extension lists and the advanced start number.
-    void showCommandResults(const Options& after);
-    int countFiles() const;
-    // Where rename runs keep their journal, beside the settings file.
-    std::string renameJournal() const;
-    // 元に戻す can be pressed while a journal exists.
-    void updateUndoButton();
-    void onTreeCurrentChanged(const QModelIndex& current, const QModelIndex& previous);
-    void onFolderRenamed(const std::string& oldPath, const std::string& newPath);
-    void onRenameRefused(const QString& message);
-    void onOpenFolderRequested(const std::string& folder);
-    // Runs a handler; an error escaping it goes to the general error box.
-    void guarded(const std::function<void()>& body);
 
-    Desktop& mDesktop;
-    // Given to the window: one folder for everything (tests, a copied app
-    // folder), or empty for the folders that suit where the program lies.
-    std::string mAppFolder;
-    AppFolders mFolders;
-    std::string mSelectedFolder;
-    std::string mSmallFolder;
-    std::vector<std::string> mTreePath;
-    // ImageNames and SmallNames of the last Show run.
-    ShowState mShowState;
-    // The lists exist from FormCreate until FormDestroy; a tree selection
-    // outside that time is ignored.
-    bool mListsExist = false;
-    bool mDestroyed = false;
     FormControls mControls;
-    std::unique_ptr<WindowUserInterface> mUi;
-    QWidget* mAboutBox = nullptr;
-    HelpWindow* mHelpWindow = nullptr;
+    std::unique_ptr<QtWindowControls> mControlsView;
+    std::unique_ptr<QtWindowDesktop> mDesktopView;
+    std::unique_ptr<MainWindowLogic> mLogic;
 };
-
-// The title of the folder chooser of 指定.
-inline constexpr const char* kSmallFolderTitle = "小画像作成先フォルダを指定してください";
 
 } // namespace vimbrel

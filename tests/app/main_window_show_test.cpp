@@ -7,12 +7,13 @@
 #include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QRadioButton>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
 #include "app/main_window/main_window.h"
-#include "app/main_window/window_user_interface.h"
+#include "app/window_logic/window_user_interface.h"
 #include "tests/app/recording_desktop.h"
 #include "tests/support/temp_folder.h"
 
@@ -112,7 +113,7 @@ TEST_F(MainWindowShowTest, SmallImagesAreMadeUnderAProgressBoxThatGoesAfterwards
     }
     ASSERT_EQ(desktop.openedViewers.size(), 1u);
     EXPECT_EQ(desktop.openedViewers[0].smallFolder, app / "Work/");
-    EXPECT_EQ(window->userInterface().progressDialog(), nullptr);
+    EXPECT_EQ(window->progressDialog(), nullptr);
 }
 
 } // namespace

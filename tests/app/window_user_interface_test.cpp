@@ -1,6 +1,7 @@
-#include "app/main_window/window_user_interface.h"
+#include "app/window_logic/window_user_interface.h"
 
 #include <QLabel>
+#include <QProgressDialog>
 #include <QTabWidget>
 #include <gtest/gtest.h>
 
@@ -43,20 +44,20 @@ TEST_F(WindowUserInterfaceTest, ReportsGoToTheWindowsControlsAndBoxes)
 TEST_F(WindowUserInterfaceTest, ProgressRunsInAModalBoxThatCanStopTheWork)
 {
     EXPECT_TRUE(ui.reportProgress(0, 10));
-    ASSERT_NE(ui.progressDialog(), nullptr);
-    EXPECT_EQ(ui.progressDialog()->windowModality(), Qt::ApplicationModal);
+    ASSERT_NE(window.progressDialog(), nullptr);
+    EXPECT_EQ(window.progressDialog()->windowModality(), Qt::ApplicationModal);
     EXPECT_TRUE(ui.reportProgress(3, 10));
-    EXPECT_EQ(ui.progressDialog()->value(), 3);
-    ui.progressDialog()->cancel();
+    EXPECT_EQ(window.progressDialog()->value(), 3);
+    window.progressDialog()->cancel();
     EXPECT_FALSE(ui.reportProgress(4, 10));
-    EXPECT_EQ(ui.progressDialog(), nullptr);
+    EXPECT_EQ(window.progressDialog(), nullptr);
 }
 
 TEST_F(WindowUserInterfaceTest, TheProgressBoxGoesWhenTheWorkIsDone)
 {
     EXPECT_TRUE(ui.reportProgress(0, 2));
     EXPECT_TRUE(ui.reportProgress(2, 2));
-    EXPECT_EQ(ui.progressDialog(), nullptr);
+    EXPECT_EQ(window.progressDialog(), nullptr);
     // Out-of-range reports neither crash nor stop the work.
     EXPECT_TRUE(ui.reportProgress(5, 0));
     EXPECT_TRUE(ui.reportProgress(-1, 3));

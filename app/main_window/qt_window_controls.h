@@ -1,0 +1,48 @@
+#pragma once
+
+#include "app/main_window/form_controls.h"
+#include "app/window_logic/window_controls.h"
+
+class QWidget;
+
+namespace vimbrel {
+
+// The main window's Qt widgets as its behaviour reads and sets them, the
+// folder tree included.
+class QtWindowControls : public WindowControls, public FolderTreeView
+{
+public:
+    QtWindowControls(QWidget* window, const FormControls& controls);
+
+    bool isChecked(Control control) const override;
+    void setChecked(Control control, bool checked) override;
+    std::string text(Control control) const override;
+    void setText(Control control, const std::string& text) override;
+    void setValue(Control control, int value) override;
+    std::vector<std::string> lines(Control control) const override;
+    void setLines(Control control, const std::vector<std::string>& lines) override;
+    void setEnabled(Control control, bool enabled) override;
+    void setHint(Control control, const std::string& hint) override;
+    TabPage currentPage() const override;
+    void showPage(TabPage page) override;
+    WindowBounds bounds() const override;
+    void setBounds(const WindowBounds& bounds) override;
+    FolderTreeView& tree() override { return *this; }
+
+    TreeItem rootItem() override;
+    TreeItem currentItem() override;
+    void expand(TreeItem item) override;
+    TreeItem childByCaption(TreeItem parent, const std::string& caption) override;
+    void select(TreeItem item) override;
+    std::string folderPath(TreeItem item) override;
+    std::vector<std::string> captionsBelowRoot(TreeItem item) override;
+
+private:
+    QWidget* widget(Control control) const;
+    QWidget* page(TabPage page) const;
+
+    QWidget* mWindow;
+    const FormControls& mControls;
+};
+
+} // namespace vimbrel

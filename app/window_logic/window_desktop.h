@@ -1,0 +1,52 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/user_interface.h"
+
+namespace vimbrel {
+
+// What the main window asks of the desktop it runs on: the modal boxes, the
+// folder chooser, the About box, the help, the progress of long work and the
+// programs that open the viewer and folders. The window's behaviour reaches
+// the desktop only through this, so that tests can answer in place of a
+// person.
+class WindowDesktop
+{
+public:
+    virtual ~WindowDesktop() = default;
+
+    // A modal message, no icon, one OK button, caption "Vimbrel". CR
+    // characters in `text` break its lines.
+    virtual void showMessage(const std::string& text) = 0;
+    // The general error box: the error's text with the stop icon and the
+    // caption "Vimbrel".
+    virtual void showError(const std::string& text) = 0;
+    // The modal folder chooser. `start` is selected when it names a folder.
+    // The chosen folder's path, or nothing when the person cancels.
+    virtual std::optional<std::string> chooseFolder(const std::string& title,
+                                                    const std::string& start) = 0;
+    // Opens the pages of a Show run in the browser; does not wait.
+    virtual void openViewer(const ViewerPages& pages, bool maximised) = 0;
+    // Opens `folder` in the desktop's file manager.
+    virtual void openFolder(const std::string& folder) = 0;
+    // Shows the one About box, or brings it to the front; not modal.
+    virtual void showAbout() = 0;
+    // Shows the contents of the help file at `helpFile`.
+    virtual void showHelp(const std::string& helpFile) = 0;
+
+    // Long work has done `done` of `total` steps: a modal box with 中止
+    // shows it while the window stays painted. False when the person has
+    // pressed 中止.
+    virtual bool showProgress(int done, int total) = 0;
+    // The work has ended: its progress box goes.
+    virtual void endProgress() = 0;
+};
+
+// The progress box's text; the count of done pictures follows it.
+inline constexpr const char* kProgressText = "小画像を作成しています";
+// The title of the folder chooser of 指定.
+inline constexpr const char* kSmallFolderTitle = "小画像作成先フォルダを指定してください";
+
+} // namespace vimbrel

@@ -1,0 +1,57 @@
+#include "app/window_logic/window_user_interface.h"
+
+#include <string>
+
+#include "app/window_logic/window_controls.h"
+#include "app/window_logic/window_desktop.h"
+
+namespace vimbrel {
+
+WindowUserInterface::WindowUserInterface(WindowControls& controls, WindowDesktop& desktop)
+    : mControls(controls), mDesktop(desktop)
+{
+}
+
+void WindowUserInterface::showMessage(const std::string& text)
+{
+    // A message ends the work that was under way, so its progress box goes.
+    endProgress();
+    mDesktop.showMessage(text);
+}
+
+void WindowUserInterface::endProgress()
+{
+    if (mProgressShown) {
+        mProgressShown = false;
+        mDesktop.endProgress();
+    }
+}
+
+void WindowUserInterface::showFileCount(int count)
+{
+    mControls.setText(Control::StatusCount, std::to_string(count));
+}
+
+void WindowUserInterface::openViewer(const ViewerPages& pages, bool maximised)
+{
+    mDesktop.openViewer(pages, maximised);
+}
+
+void WindowUserInterface::setRenameTabEnabled(bool enabled)
+{
+    mControls.setEnabled(Control::TabOther, enabled);
+}
+
+bool WindowUserInterface::reportProgress(int done, int total)
+{
+    const int shownTotal = total > 0 ? total : 1;
+    const int shownDone = done < 0 ? 0 : (done > shownTotal ? shownTotal : done);
+    mProgressShown = true;
+    const bool goOn = mDesktop.showProgress(shownDone, shownTotal);
+    if (!goOn || done >= total) {
+        endProgress();
+    }
+    return goOn;
+}
+
+} // namespace vimbrel
