@@ -30,8 +30,9 @@ public:
     virtual std::optional<std::string> chooseFolder(QWidget* owner, const std::string& title,
                                                     const std::string& start) = 0;
 
-    // Opens the pages of a Show run in the browser; does not wait.
-    virtual void openViewer(const ViewerPages& pages, bool maximised) = 0;
+    // Opens the pages of a Show run in the browser; does not wait. False when
+    // the browser could not be asked.
+    virtual bool openViewer(const ViewerPages& pages, bool maximised) = 0;
 
     // Opens `folder` in the desktop's file manager.
     virtual void openFolder(const std::string& folder) = 0;

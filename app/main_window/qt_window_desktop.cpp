@@ -31,9 +31,9 @@ std::optional<std::string> QtWindowDesktop::chooseFolder(const std::string& titl
     return mDesktop.chooseFolder(mWindow, title, start);
 }
 
-void QtWindowDesktop::openViewer(const ViewerPages& pages, bool maximised)
+bool QtWindowDesktop::openViewer(const ViewerPages& pages, bool maximised)
 {
-    mDesktop.openViewer(pages, maximised);
+    return mDesktop.openViewer(pages, maximised);
 }
 
 void QtWindowDesktop::openFolder(const std::string& folder)

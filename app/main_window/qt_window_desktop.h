@@ -25,7 +25,7 @@ public:
     void showError(const std::string& text) override;
     std::optional<std::string> chooseFolder(const std::string& title,
                                             const std::string& start) override;
-    void openViewer(const ViewerPages& pages, bool maximised) override;
+    bool openViewer(const ViewerPages& pages, bool maximised) override;
     void openFolder(const std::string& folder) override;
     void showAbout() override;
     void showHelp(const std::string& helpFile) override;

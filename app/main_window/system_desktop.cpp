@@ -81,7 +81,7 @@ std::optional<std::string> SystemDesktop::chooseFolder(QWidget* owner, const std
     return chosen.toStdString();
 }
 
-void SystemDesktop::openViewer(const ViewerPages& pages, bool maximised)
+bool SystemDesktop::openViewer(const ViewerPages& pages, bool maximised)
 {
     if (mOpener == nullptr) {
         if (mProgramFolder.empty()) {
@@ -89,10 +89,7 @@ void SystemDesktop::openViewer(const ViewerPages& pages, bool maximised)
         }
         mOpener = std::make_unique<ViewerOpener>(fs::withSeparator(mProgramFolder));
     }
-    if (!mOpener->open(pages, maximised).opened) {
-        showMessage(QApplication::activeWindow(),
-                    std::string(kViewerFailedMessage) + "\rPATH=" + pages.indexPath);
-    }
+    return mOpener->open(pages, maximised).opened;
 }
 
 void SystemDesktop::openFolder(const std::string& folder)

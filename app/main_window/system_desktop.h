@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/main_window/desktop.h"
+#include "app/window_logic/window_desktop.h"
 
 namespace vimbrel {
 
@@ -22,7 +23,7 @@ public:
     void showError(QWidget* owner, const std::string& text) override;
     std::optional<std::string> chooseFolder(QWidget* owner, const std::string& title,
                                             const std::string& start) override;
-    void openViewer(const ViewerPages& pages, bool maximised) override;
+    bool openViewer(const ViewerPages& pages, bool maximised) override;
     void openFolder(const std::string& folder) override;
 
 private:
@@ -32,9 +33,7 @@ private:
 };
 
 // Shown when the viewer server or the browser cannot be started.
-inline constexpr const char* kViewerFailedMessage = "ビューアを開けませんでした。";
 
 // The caption of every box the tool shows.
-inline constexpr const char* kBoxCaption = "Vimbrel";
 
 } // namespace vimbrel

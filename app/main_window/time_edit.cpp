@@ -1,16 +1,9 @@
 #include "app/main_window/time_edit.h"
 
 #include "app/main_window/window_fonts.h"
+#include "app/window_logic/time_places.h"
 
 namespace vimbrel {
-namespace {
-
-// Empty places show as blanks, as a person expects of a number box.
-constexpr char kBlank = ' ';
-// The display positions of the four digit places: the point stands at 3.
-constexpr int kPlaces[] = {0, 1, 2, 4};
-
-} // namespace
 
 TimeEdit::TimeEdit(QWidget* parent) : QLineEdit(parent)
 {
@@ -24,29 +17,14 @@ TimeEdit::TimeEdit(QWidget* parent) : QLineEdit(parent)
 
 std::string TimeEdit::timeText() const
 {
-    const std::string shown = displayText().toStdString();
-    std::string text;
-    for (int place : kPlaces) {
-        const char c = place < static_cast<int>(shown.size()) ? shown[place] : kBlank;
-        text.push_back(c >= '0' && c <= '9' ? c : ' ');
-    }
-    while (!text.empty() && text.back() == ' ') {
-        text.pop_back();
-    }
-    return text;
+    return timeTextOfShown(displayText().toStdString());
 }
 
 void TimeEdit::setTimeText(const std::string& text)
 {
     // The mask takes its blank character in the text it is given as an empty
     // place.
-    std::string shown = "   . ";
-    for (size_t i = 0; i < 4 && i < text.size(); ++i) {
-        if (text[i] >= '0' && text[i] <= '9') {
-            shown[kPlaces[i]] = text[i];
-        }
-    }
-    setText(QString::fromStdString(shown));
+    setText(QString::fromStdString(shownOfTimeText(text)));
 }
 
 } // namespace vimbrel

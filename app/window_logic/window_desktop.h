@@ -27,8 +27,9 @@ public:
     // The chosen folder's path, or nothing when the person cancels.
     virtual std::optional<std::string> chooseFolder(const std::string& title,
                                                     const std::string& start) = 0;
-    // Opens the pages of a Show run in the browser; does not wait.
-    virtual void openViewer(const ViewerPages& pages, bool maximised) = 0;
+    // Opens the pages of a Show run in the browser; does not wait. False when
+    // the browser could not be asked.
+    virtual bool openViewer(const ViewerPages& pages, bool maximised) = 0;
     // Opens `folder` in the desktop's file manager.
     virtual void openFolder(const std::string& folder) = 0;
     // Shows the one About box, or brings it to the front; not modal.
@@ -44,6 +45,11 @@ public:
     virtual void endProgress() = 0;
 };
 
+// The caption of every box of the tool.
+inline constexpr const char* kBoxCaption = "Vimbrel";
+// Said when the browser could not be asked to show the viewer; the path of
+// its first page follows.
+inline constexpr const char* kViewerFailedMessage = "ビューアを開けませんでした。";
 // The progress box's text; the count of done pictures follows it.
 inline constexpr const char* kProgressText = "小画像を作成しています";
 // The title of the folder chooser of 指定.

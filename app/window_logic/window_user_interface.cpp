@@ -34,7 +34,9 @@ void WindowUserInterface::showFileCount(int count)
 
 void WindowUserInterface::openViewer(const ViewerPages& pages, bool maximised)
 {
-    mDesktop.openViewer(pages, maximised);
+    if (!mDesktop.openViewer(pages, maximised)) {
+        showMessage(std::string(kViewerFailedMessage) + "\rPATH=" + pages.indexPath);
+    }
 }
 
 void WindowUserInterface::setRenameTabEnabled(bool enabled)

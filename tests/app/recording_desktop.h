@@ -22,10 +22,11 @@ public:
         chooserStarts.push_back(start);
         return chooserAnswer;
     }
-    void openViewer(const ViewerPages& pages, bool maximised) override
+    bool openViewer(const ViewerPages& pages, bool maximised) override
     {
         openedViewers.push_back(pages);
         openedMaximised.push_back(maximised);
+        return true;
     }
     void openFolder(const std::string& folder) override { openedFolders.push_back(folder); }
 

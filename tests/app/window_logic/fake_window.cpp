@@ -159,10 +159,11 @@ std::optional<std::string> FakeDesktop::chooseFolder(const std::string&, const s
     return chooserAnswer;
 }
 
-void FakeDesktop::openViewer(const ViewerPages& pages, bool maximised)
+bool FakeDesktop::openViewer(const ViewerPages& pages, bool maximised)
 {
     openedViewers.push_back(pages.indexPath);
     openedMaximised.push_back(maximised);
+    return browserStarts;
 }
 
 bool FakeDesktop::showProgress(int done, int total)

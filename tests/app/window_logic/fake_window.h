@@ -94,7 +94,7 @@ public:
     void showError(const std::string& text) override { errors.push_back(text); }
     std::optional<std::string> chooseFolder(const std::string& title,
                                             const std::string& start) override;
-    void openViewer(const ViewerPages& pages, bool maximised) override;
+    bool openViewer(const ViewerPages& pages, bool maximised) override;
     void openFolder(const std::string& folder) override { openedFolders.push_back(folder); }
     void showAbout() override { ++aboutShown; }
     void showHelp(const std::string& helpFile) override { helpFiles.push_back(helpFile); }
@@ -107,6 +107,7 @@ public:
     std::optional<std::string> chooserAnswer; // nothing: the person cancels
     std::vector<std::string> openedViewers;
     std::vector<bool> openedMaximised;
+    bool browserStarts = true;
     std::vector<std::string> openedFolders;
     int aboutShown = 0;
     std::vector<std::string> helpFiles;

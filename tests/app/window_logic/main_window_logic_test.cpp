@@ -191,6 +191,14 @@ TEST_F(MainWindowLogicTest, ShowWritesTheViewerAndHandsItToTheBrowser)
     EXPECT_EQ(session->controls.text(Control::StatusCount), "2");
     // The command's cleaned list shows in the memo.
     EXPECT_EQ(session->controls.lines(Control::MemoPIC), std::vector<std::string>{"JPG"});
+    EXPECT_TRUE(desktop.messages.size() == 1u);
+
+    // A browser that cannot be started is told, with the page to open.
+    desktop.browserStarts = false;
+    session->window.BtnShowClick();
+    ASSERT_EQ(desktop.messages.size(), 2u);
+    EXPECT_EQ(desktop.messages[1],
+              std::string(kViewerFailedMessage) + "\rPATH=" + app / "Work/index.htm");
 }
 
 TEST_F(MainWindowLogicTest, RenameAndItsUndoGoThroughTheJournal)
