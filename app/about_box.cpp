@@ -8,6 +8,7 @@
 
 #include "app/main_window/window_fonts.h"
 #include "app/program_picture.h"
+#include "app/window_logic/about_text.h"
 
 namespace vimbrel {
 namespace {
@@ -50,7 +51,7 @@ QFrame* makePanel(QWidget* box)
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
 {
     setObjectName("AboutBox");
-    setWindowTitle(QStringLiteral("バージョン情報"));
+    setWindowTitle(QString::fromUtf8(about::kCaption));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint |
                    Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setModal(false);
@@ -64,20 +65,11 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
 
     const QColor yellow(Qt::yellow);
     const QColor white(Qt::white);
-    makeText(panel, "ProductName", "Vimbrel", {88, 12, 180, 24}, 19, yellow, true);
-    makeText(panel, "Version", "Ver0.90b", {176, 42, 96, 20}, 16, yellow);
-    struct Row
-    {
-        const char* caption;
-        const char* value;
-    };
-    const Row rows[] = {{"Name", "： Vimbrel Project"},
-                        {"Create", "： 01/06/11"},
-                        {"Updａｔｅ", "： 01/09/28"},
-                        {"取り扱い", "： Free"}};
+    makeText(panel, "ProductName", about::kProductName, {88, 12, 180, 24}, 19, yellow, true);
+    makeText(panel, "Version", about::kVersion, {176, 42, 96, 20}, 16, yellow);
     int top = 78;
     int number = 1;
-    for (const Row& row : rows) {
+    for (const about::Row& row : about::kRows) {
         const std::string captionName = "Caption" + std::to_string(number);
         const std::string valueName = "Value" + std::to_string(number);
         makeText(panel, captionName.c_str(), row.caption, {16, top, 80, 19}, 16, white);

@@ -28,7 +28,4 @@ private:
     QTextBrowser* mBrowser;
 };
 
-// Shown in place of the contents when the file cannot be found.
-inline constexpr const char* kHelpMissingMessage = "ヘルプファイルが見つかりません。";
-
 } // namespace vimbrel

@@ -9,6 +9,7 @@
 #include <QAbstractItemModel>
 #include <QFileIconProvider>
 
+#include "app/window_logic/window_controls.h"
 #include "platform/collation.h"
 
 namespace vimbrel {
@@ -110,8 +111,5 @@ private:
 inline constexpr const char* kTreeRootCaption = "コンピュータ";
 // The caption of the home folder's place.
 inline constexpr const char* kHomeCaption = "ホーム";
-// The refusals of an in-place rename.
-inline constexpr const char* kRenameInvalidMessage = "この名前はフォルダに付けられません。";
-inline constexpr const char* kRenameFailedMessage = "フォルダ名を変更できません。";
 
 } // namespace vimbrel

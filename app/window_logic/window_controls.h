@@ -39,6 +39,10 @@ public:
     virtual std::vector<std::string> captionsBelowRoot(TreeItem item) = 0;
 };
 
+// The refusals of an in-place rename in the folder tree.
+inline constexpr const char* kRenameInvalidMessage = "この名前はフォルダに付けられません。";
+inline constexpr const char* kRenameFailedMessage = "フォルダ名を変更できません。";
+
 // Where and how large the window is, in the screen's pixels.
 struct WindowBounds
 {
