@@ -29,7 +29,7 @@ std::string narrow(std::wstring_view utf16)
     return text;
 }
 
-std::wstring systemPath(std::string_view path)
+std::wstring shellPath(std::string_view path)
 {
     std::wstring wide = widen(path);
     for (wchar_t& c : wide) {
@@ -37,6 +37,12 @@ std::wstring systemPath(std::string_view path)
             c = L'\\';
         }
     }
+    return wide;
+}
+
+std::wstring systemPath(std::string_view path)
+{
+    std::wstring wide = shellPath(path);
     // Old limit less room for a file name of 8.3 that folder functions add.
     constexpr size_t kShortLimit = MAX_PATH - 12;
     if (wide.size() < kShortLimit || wide.rfind(L"\\\\?\\", 0) == 0) {

@@ -13,6 +13,10 @@ std::wstring widen(std::string_view utf8);
 // UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
 std::string narrow(std::wstring_view utf16);
 
+// `path` for the shell's functions (parsing names, ShellExecuteW, which do
+// not take the "\\?\" form): UTF-16 with "/" turned to "\".
+std::wstring shellPath(std::string_view path);
+
 // `path` for a W function: UTF-16, "/" turned to "\", and full paths longer
 // than the old limit of 260 characters given the "\\?\" form ("\\?\UNC\"
 // for a share), so that any length the file system takes works.

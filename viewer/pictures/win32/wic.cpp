@@ -2,6 +2,7 @@
 
 #include <wincodec.h>
 
+#include "platform/win32/com_pointer.h"
 #include "viewer/pictures/picture_limits.h"
 #include "viewer/pictures/sampling_plan.h"
 #include "viewer/pictures/win32/wic.h"
@@ -9,23 +10,7 @@
 namespace vimbrel::wic {
 namespace {
 
-// Releases a COM interface when it goes.
-template <typename Interface> struct Com
-{
-    Interface* p = nullptr;
-    Com() = default;
-    Com(Com&& other) noexcept : p(other.p) { other.p = nullptr; }
-    Com(const Com&) = delete;
-    Com& operator=(const Com&) = delete;
-    ~Com()
-    {
-        if (p != nullptr) {
-            p->Release();
-        }
-    }
-    Interface** put() { return &p; }
-    Interface* operator->() const { return p; }
-};
+using win32::Com;
 
 // COM for the calling thread as long as the decode runs; the workers of a
 // small-image run are threads of their own.
