@@ -13,7 +13,7 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
 packages=(mingw-w64 nasm cmake ninja-build make pkg-config dpkg-dev autoconf automake libtool autopoint gettext
-          wine wine64 fonts-wine zip unzip xvfb xauth)
+          wine wine64 fonts-wine zip unzip xvfb xauth librsvg2-bin python3)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||

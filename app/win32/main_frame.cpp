@@ -1,0 +1,213 @@
+#include "app/win32/main_frame.h"
+
+#include <commctrl.h>
+
+#include "app/win32/control_ids.h"
+#include "app/win32/dpi.h"
+#include "app/win32/shell_tree.h"
+#include "app/win32/win32_controls.h"
+#include "app/win32/win32_desktop.h"
+#include "app/window_logic/main_window_logic.h"
+#include "platform/program.h"
+
+namespace vimbrel::win32 {
+namespace {
+
+constexpr wchar_t kClass[] = L"TForm1";
+// The icon of the program's resources.
+constexpr int kIconResource = 1;
+
+bool isSmallFolderChoice(int id)
+{
+    return id >= idOf(Control::RdoFNon) && id <= idOf(Control::RdoFETC);
+}
+
+bool isNameControl(int id)
+{
+    return id == idOf(Control::EditFHead) || id == idOf(Control::SpinFCnt) ||
+           id == idOf(Control::SpinKeta);
+}
+
+} // namespace
+
+MainFrame::MainFrame(std::string startFolder) : mStartFolder(std::move(startFolder))
+{
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = proc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClass;
+    windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
+    windowClass.hIconSm = static_cast<HICON>(
+        ::LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
+                     ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
+    ::RegisterClassExW(&windowClass);
+    // 400 by 350 until the settings give the stored place.
+    ::CreateWindowExW(WS_EX_CONTROLPARENT, kClass, L"Vimbrel",
+                      WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 400, 350,
+                      nullptr, nullptr, instance, this);
+    if (mForm.window != nullptr) {
+        ::ShowWindow(mForm.window, SW_SHOW);
+        ::UpdateWindow(mForm.window);
+    }
+}
+
+MainFrame::~MainFrame()
+{
+    if (mForm.window != nullptr) {
+        ::DestroyWindow(mForm.window);
+    }
+}
+
+bool MainFrame::takeDialogKeys(MSG& message)
+{
+    if (mDesktop != nullptr && mDesktop->aboutWindow() != nullptr &&
+        ::IsDialogMessageW(mDesktop->aboutWindow(), &message)) {
+        return true;
+    }
+    return mForm.window != nullptr && ::IsDialogMessageW(mForm.window, &message);
+}
+
+LRESULT CALLBACK MainFrame::proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* frame =
+            static_cast<MainFrame*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, LONG_PTR(frame));
+        frame->mForm.window = window;
+    }
+    auto* frame = reinterpret_cast<MainFrame*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (frame == nullptr) {
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    return frame->handleMessage(message, wParam, lParam);
+}
+
+LRESULT MainFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND window = mForm.window;
+    switch (message) {
+    case WM_CREATE:
+        create(window);
+        return 0;
+    case WM_SIZE:
+        if (mTree != nullptr) {
+            layoutForm(mForm, mDpi);
+        }
+        return 0;
+    case WM_DPICHANGED: {
+        // The window moves to a monitor of another dpi: the fonts and places
+        // follow, and the window takes the size the system suggests.
+        mDpi = HIWORD(wParam);
+        applyFonts(mForm, mDpi);
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                       suggested->right - suggested->left, suggested->bottom - suggested->top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        layoutForm(mForm, mDpi);
+        return 0;
+    }
+    case WM_COMMAND:
+        if (lParam != 0) {
+            command(LOWORD(wParam), HIWORD(wParam));
+        }
+        return 0;
+    case WM_NOTIFY: {
+        LRESULT result = 0;
+        if (notify(*reinterpret_cast<const NMHDR*>(lParam), result)) {
+            return result;
+        }
+        break;
+    }
+    case WM_DESTROY:
+        destroy();
+        ::PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY:
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        mForm.window = nullptr;
+        break;
+    default:
+        break;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+void MainFrame::create(HWND window)
+{
+    mDpi = dpiOf(window);
+    buildForm(mForm, window);
+    mTree = std::make_unique<ShellTree>(mForm.tree);
+    mControls = std::make_unique<Win32Controls>(mForm, *mTree);
+    const std::string programFolder = program::folder(nullptr);
+    mDesktop = std::make_unique<Win32Desktop>(window, programFolder);
+    mLogic = std::make_unique<MainWindowLogic>(*mControls, *mDesktop, "", programFolder);
+    mTree->selectionChanged = [this] { mLogic->TreeDriveChange(); };
+    mTree->folderRenamed = [this](const std::string& oldPath, const std::string& newPath) {
+        mLogic->FolderRenamed(oldPath, newPath);
+    };
+    mTree->renameRefused = [this](const std::string& message) { mLogic->RenameRefused(message); };
+    applyFonts(mForm, mDpi);
+    layoutForm(mForm, mDpi);
+    mLogic->FormCreate();
+    if (!mStartFolder.empty()) {
+        mTree->selectFolder(mStartFolder);
+    }
+}
+
+void MainFrame::command(int id, int code)
+{
+    MainWindowLogic& logic = *mLogic;
+    if (code == BN_CLICKED) {
+        if (id == kBtnShowId) {
+            logic.BtnShowClick();
+        } else if (id == kBtnVerId) {
+            logic.BtnVerClick();
+        } else if (id == kBtnHelpId) {
+            logic.BtnHelpClick();
+        } else if (isSmallFolderChoice(id)) {
+            logic.RdoFETCClick();
+        } else if (id == idOf(Control::BtnFdr)) {
+            logic.BtnFdrClick();
+        } else if (id == idOf(Control::ChkZero)) {
+            logic.EditFHeadChange();
+        } else if (id == idOf(Control::BtnExec)) {
+            logic.BtnExecClick();
+        } else if (id == idOf(Control::BtnUndo)) {
+            logic.BtnUndoClick();
+        }
+    } else if (code == EN_CHANGE && isNameControl(id)) {
+        logic.EditFHeadChange();
+    }
+}
+
+bool MainFrame::notify(const NMHDR& header, LRESULT& result)
+{
+    if (header.hwndFrom == mForm.tabs && header.code == TCN_SELCHANGE) {
+        const LRESULT selected = ::SendMessageW(mForm.tabs, TCM_GETCURSEL, 0, 0);
+        showOnlyPage(mForm, TabPage(selected));
+        return true;
+    }
+    if (header.hwndFrom == mForm.tree && mTree != nullptr) {
+        return mTree->onNotify(header, result);
+    }
+    return false;
+}
+
+void MainFrame::destroy()
+{
+    if (mLogic != nullptr) {
+        // The settings are saved while the controls still hold their values.
+        mLogic->FormDestroy();
+    }
+    mLogic.reset();
+    mDesktop.reset();
+    mControls.reset();
+    mTree.reset();
+    releaseForm(mForm);
+}
+
+} // namespace vimbrel::win32

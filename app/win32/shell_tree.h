@@ -1,0 +1,67 @@
+#pragma once
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/window_logic/window_controls.h"
+
+namespace vimbrel::win32 {
+
+// The folder tree of the 場所 tab over the shell's namespace: the desktop at
+// the top, below it what the shell shows there (this PC with its drives, the
+// network, the user's folders), folders only, with the shell's icons and
+// display names, in the shell's order. A folder's children are listed when
+// it is first opened and again on F5. A caption edited in place renames the
+// folder through the shell; a right click selects the item and shows the
+// shell's menu for it.
+class ShellTree : public FolderTreeView
+{
+public:
+    // `tree` is a tree-view control; the tree fills it at once.
+    explicit ShellTree(HWND tree);
+    ~ShellTree() override;
+    ShellTree(const ShellTree&) = delete;
+    ShellTree& operator=(const ShellTree&) = delete;
+
+    // What the tree tells its window.
+    std::function<void()> selectionChanged;
+    std::function<void(const std::string& oldPath, const std::string& newPath)> folderRenamed;
+    std::function<void(const std::string& message)> renameRefused;
+
+    // Handles a notification of the tree control; true when it did, with
+    // the answer in `result`.
+    bool onNotify(const NMHDR& header, LRESULT& result);
+
+    // Opens the tree down to `folder` (a path the shell can parse) and
+    // selects it; false where the shell does not know it.
+    bool selectFolder(const std::string& folder);
+    // Lists the item's folders again, keeping it open if it was.
+    void refresh(TreeItem item);
+
+    TreeItem rootItem() override;
+    TreeItem currentItem() override;
+    void expand(TreeItem item) override;
+    TreeItem childByCaption(TreeItem parent, const std::string& caption) override;
+    void select(TreeItem item) override;
+    std::string folderPath(TreeItem item) override;
+    std::vector<std::string> captionsBelowRoot(TreeItem item) override;
+
+private:
+    struct Node;
+    Node* nodeOf(HTREEITEM item) const;
+    HTREEITEM insert(HTREEITEM parent, std::unique_ptr<Node> node);
+    void listChildren(HTREEITEM item);
+    bool finishRename(HTREEITEM item, const wchar_t* newName);
+    void showContextMenu();
+
+    HWND mTree;
+    HTREEITEM mRoot = nullptr;
+};
+
+} // namespace vimbrel::win32
