@@ -1,0 +1,191 @@
+// vimbrel.exe as a person uses it: started with a picture folder, 表示
+// pressed, a rename run and taken back, the window closed. It runs in a copy
+// of the app folder and opens the viewer in a stand-in browser registered
+// for .html files, which writes down what it was handed.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "app/win32/control_ids.h"
+#include "platform/file_system.h"
+#include "platform/program.h"
+#include "platform/text_encoding.h"
+#include "platform/win32/wide_text.h"
+#include "tests/app/win32/window_driver.h"
+#include "tests/support/temp_folder.h"
+
+namespace vimbrel::testing {
+namespace {
+
+using win32::idOf;
+using win32::widen;
+
+// The class of .html files is the stand-in browser while this lives; the
+// class as it was comes back afterwards. (Wine's shell reads the classes of
+// the machine, not the user's.)
+class StandInBrowser
+{
+public:
+    explicit StandInBrowser(const std::string& record)
+    {
+        ::SetEnvironmentVariableW(L"VIMBREL_BROWSER_RECORD", widen(record).c_str());
+        mOldClass = defaultValue(kHtmlKey);
+        const std::wstring command =
+            L"\"" + widen(program::folder(nullptr)) + L"stand_in_browser.exe\" \"%1\"";
+        setDefault(kHtmlKey, kStandInClass);
+        setDefault(kStandInCommandKey, command);
+    }
+    ~StandInBrowser()
+    {
+        if (mOldClass.empty()) {
+            ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kHtmlKey);
+        } else {
+            setDefault(kHtmlKey, mOldClass);
+        }
+        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\VimbrelTest.StandInBrowser");
+        ::SetEnvironmentVariableW(L"VIMBREL_BROWSER_RECORD", nullptr);
+    }
+    StandInBrowser(const StandInBrowser&) = delete;
+    StandInBrowser& operator=(const StandInBrowser&) = delete;
+
+private:
+    static constexpr const wchar_t* kHtmlKey = L"Software\\Classes\\.html";
+    static constexpr const wchar_t* kStandInClass = L"VimbrelTest.StandInBrowser";
+    static constexpr const wchar_t* kStandInCommandKey =
+        L"Software\\Classes\\VimbrelTest.StandInBrowser\\shell\\open\\command";
+
+    static std::wstring defaultValue(const wchar_t* key)
+    {
+        wchar_t value[256]{};
+        DWORD size = sizeof value;
+        if (::RegGetValueW(HKEY_LOCAL_MACHINE, key, nullptr, RRF_RT_REG_SZ, nullptr, value,
+                           &size) != ERROR_SUCCESS) {
+            return {};
+        }
+        return value;
+    }
+    static void setDefault(const wchar_t* key, const std::wstring& value)
+    {
+        HKEY opened = nullptr;
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_WRITE, nullptr,
+                                    &opened, nullptr),
+                  ERROR_SUCCESS);
+        ::RegSetValueExW(opened, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                         DWORD((value.size() + 1) * sizeof(wchar_t)));
+        ::RegCloseKey(opened);
+    }
+
+    std::wstring mOldClass;
+};
+
+std::string appFolderOfBuild()
+{
+    const char* fromEnvironment = std::getenv("VIMBREL_APP_FOLDER");
+    return fs::withSeparator(fromEnvironment != nullptr ? fromEnvironment : "");
+}
+
+class MainFrameTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::filesystem::copy_file(std::filesystem::u8path(appFolderOfBuild() + "vimbrel.exe"),
+                                   std::filesystem::u8path(mApp + "vimbrel.exe"));
+        for (const char* name : {"b.jpg", "a.jpg", "メモ 1.jpg"}) {
+            mRoot.write(std::string("写真/") + name, "picture");
+        }
+    }
+
+    bool exists(const std::string& path) const { return fs::isFile(path); }
+
+    TempFolder mRoot;
+    std::string mApp = mRoot.makeFolder("app");
+    std::string mPictures = mRoot / "写真";
+    std::string mRecord = mRoot / "browser.txt";
+};
+
+TEST_F(MainFrameTest, ShowsRenamesTakesBackAndSavesItsPlacement)
+{
+    const StandInBrowser browser(mRecord);
+    WindowDriver window(mApp + "vimbrel.exe", "\"" + mPictures + "\"", mRoot.path());
+    ASSERT_TRUE(window.started());
+    HWND frame = window.mainWindow(L"TForm1");
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(window.text(frame), "Vimbrel");
+    EXPECT_EQ(window.text(window.control(idOf(Control::BtnUndo))), "元に戻す");
+    EXPECT_FALSE(::IsWindowEnabled(window.control(idOf(Control::BtnUndo))));
+
+    // 表示 writes the pages into Work/ and hands the viewer to the browser.
+    window.click(win32::kBtnShowId);
+    ASSERT_TRUE(waitFor([&] { return exists(mRecord); }))
+        << "message boxes: " << ::testing::PrintToString(window.answerMessageBoxes());
+    for (const char* page : {"index.htm", "menu.htm", "main.htm"}) {
+        EXPECT_TRUE(exists(mApp + "Work\\" + page)) << page;
+    }
+    const std::string handed = readFile(mRecord);
+    EXPECT_NE(handed.find("open-viewer.html"), std::string::npos) << handed;
+    // The pages are in Shift-JIS.
+    EXPECT_NE(readFile(mApp + "Work\\menu.htm").find(encoding::toShiftJis("メモ 1.jpg")),
+              std::string::npos);
+
+    // その他: a prefix typed in shows in the sample; 実行 renames the three
+    // files and says so; 元に戻す takes them back.
+    window.setText(window.control(idOf(Control::EditFHead)), "Pic");
+    EXPECT_EQ(window.text(window.control(idOf(Control::LblSample))).rfind("Pic", 0), 0u);
+    window.click(idOf(Control::BtnExec));
+    std::vector<std::string> said;
+    ASSERT_TRUE(waitFor([&] {
+        said = window.answerMessageBoxes();
+        return !said.empty();
+    }));
+    EXPECT_EQ(said, std::vector<std::string>{"3 ファイルを更新しました。"});
+    EXPECT_TRUE(exists(mPictures + "\\Pic0001.jpg"));
+    EXPECT_FALSE(exists(mPictures + "\\a.jpg"));
+    ASSERT_TRUE(waitFor([&] { return ::IsWindowEnabled(window.control(idOf(Control::BtnUndo))); }));
+    window.click(idOf(Control::BtnUndo));
+    ASSERT_TRUE(waitFor([&] {
+        said = window.answerMessageBoxes();
+        return !said.empty();
+    }));
+    EXPECT_EQ(said, std::vector<std::string>{"3 ファイルを元に戻しました。"});
+    EXPECT_TRUE(exists(mPictures + "\\a.jpg"));
+    EXPECT_TRUE(exists(mPictures + "\\メモ 1.jpg"));
+
+    // Closing saves the settings with the window's place and the folder.
+    RECT placed{};
+    ::GetWindowRect(frame, &placed);
+    ASSERT_TRUE(window.close());
+    EXPECT_EQ(window.exitCode(), 0u);
+    const std::string settings = readFile(mApp + "Vimbrel.INI");
+    EXPECT_NE(settings.find("LEFT=" + std::to_string(placed.left) + "\r\n"), std::string::npos)
+        << settings;
+    EXPECT_NE(settings.find("WIDTH=" + std::to_string(placed.right - placed.left) + "\r\n"),
+              std::string::npos);
+    EXPECT_NE(settings.find("写真"), std::string::npos);
+    EXPECT_NE(settings.find("HEAD=Pic\r\n"), std::string::npos);
+}
+
+// Started again without a folder, the window reopens the stored one: 表示
+// shows the same pictures.
+TEST_F(MainFrameTest, ReopensTheStoredFolder)
+{
+    const StandInBrowser browser(mRecord);
+    {
+        WindowDriver first(mApp + "vimbrel.exe", "\"" + mPictures + "\"", mRoot.path());
+        ASSERT_NE(first.mainWindow(L"TForm1"), nullptr);
+        ASSERT_TRUE(first.close());
+    }
+    WindowDriver again(mApp + "vimbrel.exe", "", mRoot.path());
+    ASSERT_NE(again.mainWindow(L"TForm1"), nullptr);
+    again.click(win32::kBtnShowId);
+    ASSERT_TRUE(waitFor([&] { return exists(mRecord); }))
+        << "message boxes: " << ::testing::PrintToString(again.answerMessageBoxes());
+    EXPECT_NE(readFile(mApp + "Work\\menu.htm").find("b.jpg"), std::string::npos);
+    ASSERT_TRUE(again.close());
+}
+
+} // namespace
+} // namespace vimbrel::testing
