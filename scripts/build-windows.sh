@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows programs on Debian 12 and packs them:
-# build-windows/Vimbrel-windows-x64.zip with vimbrel-cli.exe, Img\,
+# build-windows/Vimbrel-windows-x64.zip with vimbrel.exe, vimbrel-cli.exe, Img\,
 # Vimbrel.html and README.txt. Installs mingw-w64, nasm and Wine and builds
 # the libraries from Debian's sources first (scripts/windows-deps.sh).
 # With --tests the unit tests are built too (scripts/test-windows.sh runs them).
@@ -14,7 +14,7 @@ cmake --build --preset windows
 stage=build-windows/zip/Vimbrel
 rm -rf build-windows/zip
 mkdir -p "$stage"
-cp build-windows/build/Vimbrel/vimbrel-cli.exe "$stage/"
+cp build-windows/build/Vimbrel/vimbrel.exe build-windows/build/Vimbrel/vimbrel-cli.exe "$stage/"
 cp -r Img "$stage/Img"
 cp app/help/Vimbrel.html "$stage/"
 # Windows' own line ends for the notes.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Windows part of the tests: builds the Windows programs and unit tests
-# (scripts/build-windows.sh --tests) and runs the tests under Wine, in a Wine
+# (scripts/build-windows.sh --tests) and runs the tests under Wine and Xvfb, in a Wine
 # prefix of the build's own (build-windows/wine); checks that it writes the
 # same small images and pages as the Linux build; then the browser tests in
 # Chromium on this side against vimbrel-cli.exe show --serve under Wine.
@@ -33,7 +33,8 @@ MS PMincho=Noto Serif CJK JP
 ＭＳ Ｐ明朝=Noto Serif CJK JP
 FONTS
 wineserver --wait || true
-ctest --preset windows -j2
+# A display for the window's own tests (vimbrel.exe driven from outside).
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset windows -j2
 # The same small images and pages as the Linux build's.
 linux_cli=build-sanitize/Vimbrel/vimbrel-cli
 if [ ! -x "$linux_cli" ]; then

@@ -1,6 +1,7 @@
 #include "app/win32/about_window.h"
 
 #include "app/win32/dpi.h"
+#include "app/win32/window_class.h"
 #include "app/window_logic/about_text.h"
 #include "platform/win32/wide_text.h"
 
@@ -8,8 +9,6 @@ namespace vimbrel::win32 {
 namespace {
 
 constexpr wchar_t kClass[] = L"VimbrelAbout";
-// The program's icon in the resources.
-constexpr int kIconResource = 1;
 
 void drawText(HDC dc, const char* text, int x, int y, int width, int height, int pixels, bool bold,
               COLORREF colour, UINT dpi)
@@ -28,14 +27,7 @@ void drawText(HDC dc, const char* text, int x, int y, int width, int height, int
 AboutWindow::AboutWindow(HWND owner)
 {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = proc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClass;
-    ::RegisterClassExW(&windowClass);
+    registerWindowClass(kClass, proc);
 
     const UINT dpi = dpiOf(owner);
     RECT frame{0, 0, scaled(298, dpi), scaled(213, dpi)};
@@ -50,7 +42,7 @@ AboutWindow::AboutWindow(HWND owner)
         scaled((298 - 75) / 2, dpi), scaled(178, dpi), scaled(75, dpi), scaled(25, dpi), mWindow,
         reinterpret_cast<HMENU>(INT_PTR(IDOK)), instance, nullptr);
     ::SendMessageW(mOk, WM_SETFONT, WPARAM(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    mPicture = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
+    mPicture = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(kProgramIconResource),
                                                IMAGE_ICON, scaled(62, dpi), scaled(62, dpi), 0));
 }
 

@@ -10,6 +10,7 @@
 #include "app/win32/form_layout.h"
 #include "app/win32/glyphs.h"
 #include "app/win32/time_edit.h"
+#include "app/win32/window_class.h"
 #include "app/window_logic/main_window_logic.h"
 #include "platform/win32/wide_text.h"
 
@@ -31,18 +32,6 @@ LRESULT CALLBACK pageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
     default:
         return ::DefWindowProcW(page, message, wParam, lParam);
     }
-}
-
-void registerPageClass(HINSTANCE instance)
-{
-    WNDCLASSEXW pageClass{};
-    pageClass.cbSize = sizeof pageClass;
-    pageClass.lpfnWndProc = pageProc;
-    pageClass.hInstance = instance;
-    pageClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    pageClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    pageClass.lpszClassName = kPageClass;
-    ::RegisterClassExW(&pageClass);
 }
 
 HWND makeChild(Form& form, DWORD exStyle, const wchar_t* windowClass, const std::string& caption,
@@ -168,7 +157,7 @@ HWND Form::control(int id) const
 void buildForm(Form& form, HWND window)
 {
     form.window = window;
-    registerPageClass(::GetModuleHandleW(nullptr));
+    registerWindowClass(kPageClass, pageProc);
     int left = 2;
     for (const BarButton& spec : barButtons()) {
         HWND button = makeChild(form, 0, L"BUTTON", spec.caption,

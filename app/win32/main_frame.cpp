@@ -7,6 +7,7 @@
 #include "app/win32/shell_tree.h"
 #include "app/win32/win32_controls.h"
 #include "app/win32/win32_desktop.h"
+#include "app/win32/window_class.h"
 #include "app/window_logic/main_window_logic.h"
 #include "platform/program.h"
 
@@ -14,8 +15,6 @@ namespace vimbrel::win32 {
 namespace {
 
 constexpr wchar_t kClass[] = L"TForm1";
-// The icon of the program's resources.
-constexpr int kIconResource = 1;
 
 bool isSmallFolderChoice(int id)
 {
@@ -33,18 +32,7 @@ bool isNameControl(int id)
 MainFrame::MainFrame(std::string startFolder) : mStartFolder(std::move(startFolder))
 {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = proc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClass;
-    windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
-    windowClass.hIconSm = static_cast<HICON>(
-        ::LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
-                     ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
-    ::RegisterClassExW(&windowClass);
+    registerWindowClass(kClass, proc, kProgramIconResource);
     // 400 by 350 until the settings give the stored place.
     ::CreateWindowExW(WS_EX_CONTROLPARENT, kClass, L"Vimbrel",
                       WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 400, 350,

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/win32/dpi.h"
+#include "app/win32/window_class.h"
 #include "app/window_logic/window_desktop.h"
 #include "platform/win32/wide_text.h"
 
@@ -16,14 +17,7 @@ constexpr wchar_t kClass[] = L"VimbrelProgress";
 ProgressWindow::ProgressWindow(HWND owner) : mOwner(owner)
 {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = proc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClass;
-    ::RegisterClassExW(&windowClass);
+    registerWindowClass(kClass, proc);
 
     const UINT dpi = dpiOf(owner);
     RECT frame{0, 0, scaled(320, dpi), scaled(100, dpi)};

@@ -87,6 +87,18 @@ std::string appFolderOfBuild()
     return fs::withSeparator(fromEnvironment != nullptr ? fromEnvironment : "");
 }
 
+// The texts of the message boxes the window shows next, each answered; none
+// when nothing shows in time.
+std::vector<std::string> nextMessageBoxes(const WindowDriver& window)
+{
+    std::vector<std::string> said;
+    waitFor([&] {
+        said = window.answerMessageBoxes();
+        return !said.empty();
+    });
+    return said;
+}
+
 class MainFrameTest : public ::testing::Test
 {
 protected:
@@ -136,21 +148,12 @@ TEST_F(MainFrameTest, ShowsRenamesTakesBackAndSavesItsPlacement)
     window.setText(window.control(idOf(Control::EditFHead)), "Pic");
     EXPECT_EQ(window.text(window.control(idOf(Control::LblSample))).rfind("Pic", 0), 0u);
     window.click(idOf(Control::BtnExec));
-    std::vector<std::string> said;
-    ASSERT_TRUE(waitFor([&] {
-        said = window.answerMessageBoxes();
-        return !said.empty();
-    }));
-    EXPECT_EQ(said, std::vector<std::string>{"3 ファイルを更新しました。"});
+    EXPECT_EQ(nextMessageBoxes(window), std::vector<std::string>{"3 ファイルを更新しました。"});
     EXPECT_TRUE(exists(mPictures + "\\Pic0001.jpg"));
     EXPECT_FALSE(exists(mPictures + "\\a.jpg"));
     ASSERT_TRUE(waitFor([&] { return ::IsWindowEnabled(window.control(idOf(Control::BtnUndo))); }));
     window.click(idOf(Control::BtnUndo));
-    ASSERT_TRUE(waitFor([&] {
-        said = window.answerMessageBoxes();
-        return !said.empty();
-    }));
-    EXPECT_EQ(said, std::vector<std::string>{"3 ファイルを元に戻しました。"});
+    EXPECT_EQ(nextMessageBoxes(window), std::vector<std::string>{"3 ファイルを元に戻しました。"});
     EXPECT_TRUE(exists(mPictures + "\\a.jpg"));
     EXPECT_TRUE(exists(mPictures + "\\メモ 1.jpg"));
 
