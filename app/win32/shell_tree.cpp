@@ -5,13 +5,28 @@
 #include <shobjidl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cwchar>
+#include <thread>
 
 #include "platform/win32/com_pointer.h"
 #include "platform/win32/wide_text.h"
 
 namespace vimbrel::win32 {
+
+// One folder found in a folder: its full item list (owned), display name
+// and attributes.
+struct FoundFolder
+{
+    PIDLIST_ABSOLUTE pidl;
+    std::string caption;
+    SFGAOF attributes;
+};
+
 namespace {
+
+// The caption of the item that stands below a folder while a thread lists it.
+constexpr const char* kListingCaption = "読み込み中…";
 
 // The refresh command added below the shell's own in the context menu.
 constexpr UINT kRefreshCommand = 0x8000;
@@ -52,6 +67,81 @@ int iconOf(PCIDLIST_ABSOLUTE pidl, UINT extra)
     return info.iIcon;
 }
 
+// The folders in the folder `parent`, in the shell's order. `owner` is the
+// window for what the shell may have to ask (a password), or none.
+std::vector<FoundFolder> foldersIn(PCIDLIST_ABSOLUTE parent, HWND owner)
+{
+    std::vector<FoundFolder> result;
+    Com<IShellFolder> folder = folderOf(parent);
+    Com<IEnumIDList> children;
+    if (!folder || folder->EnumObjects(owner, SHCONTF_FOLDERS, children.put()) != S_OK) {
+        return result;
+    }
+    std::vector<PITEMID_CHILD> found;
+    PITEMID_CHILD child = nullptr;
+    while (children->Next(1, &child, nullptr) == S_OK) {
+        found.push_back(child);
+    }
+    // The shell's own order, as its windows show the folder.
+    IShellFolder* shellFolder = folder.p;
+    std::sort(found.begin(), found.end(), [shellFolder](PITEMID_CHILD a, PITEMID_CHILD b) {
+        return short(HRESULT_CODE(shellFolder->CompareIDs(0, a, b))) < 0;
+    });
+    for (PITEMID_CHILD each : found) {
+        SFGAOF attributes = SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_STREAM | SFGAO_CANRENAME;
+        const bool known =
+            SUCCEEDED(folder->GetAttributesOf(1, const_cast<PCUITEMID_CHILD*>(&each), &attributes));
+        // Folders only: a zip file is a folder to the shell, and a stream.
+        if (known && (attributes & SFGAO_FOLDER) != 0 && (attributes & SFGAO_STREAM) == 0) {
+            if (PIDLIST_ABSOLUTE full = ILCombine(parent, each)) {
+                result.push_back({full, narrow(displayName(folder.p, each)), attributes});
+            }
+        }
+        ::CoTaskMemFree(each);
+    }
+    return result;
+}
+
+// Folders whose listing may take long: shares and network drives, and the
+// network itself. They are listed off the window's thread.
+bool listsSlowly(PCIDLIST_ABSOLUTE pidl)
+{
+    wchar_t* name = nullptr;
+    if (SUCCEEDED(::SHGetNameFromIDList(pidl, SIGDN_FILESYSPATH, &name))) {
+        const std::wstring path = name;
+        ::CoTaskMemFree(name);
+        if (path.rfind(L"\\\\", 0) == 0) {
+            return true;
+        }
+        return path.size() >= 2 && path[1] == L':' &&
+               ::GetDriveTypeW((path.substr(0, 2) + L"\\").c_str()) == DRIVE_REMOTE;
+    }
+    PIDLIST_ABSOLUTE network = nullptr;
+    if (FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_NETWORK, &network))) {
+        return false;
+    }
+    const bool isNetwork = ILIsEqual(pidl, network) != FALSE;
+    ::CoTaskMemFree(network);
+    return isNetwork;
+}
+
+// What a listing thread hands back to the tree.
+constexpr UINT kListedMessage = WM_APP + 40;
+constexpr UINT_PTR kSubclassId = 1;
+struct Listing
+{
+    std::uint64_t serial;
+    std::vector<FoundFolder> folders;
+};
+
+void freeFound(std::vector<FoundFolder>& folders)
+{
+    for (FoundFolder& each : folders) {
+        ::CoTaskMemFree(each.pidl);
+    }
+    folders.clear();
+}
+
 } // namespace
 
 struct ShellTree::Node
@@ -60,12 +150,15 @@ struct ShellTree::Node
     std::string caption;
     SFGAOF attributes = 0;
     bool listed = false;
+    // Set while a thread lists the folder: the serial its answer carries.
+    std::uint64_t listing = 0;
 
     ~Node() { ::CoTaskMemFree(pidl); }
 };
 
 ShellTree::ShellTree(HWND tree) : mTree(tree)
 {
+    ::SetWindowSubclass(mTree, treeProc, kSubclassId, DWORD_PTR(this));
     SHFILEINFOW info{};
     const auto images = reinterpret_cast<HIMAGELIST>(
         ::SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
@@ -89,6 +182,7 @@ ShellTree::~ShellTree()
 {
     // The nodes go with their items, as the control reports their deletion.
     ::SendMessageW(mTree, TVM_DELETEITEM, 0, LPARAM(TVI_ROOT));
+    ::RemoveWindowSubclass(mTree, treeProc, kSubclassId);
 }
 
 ShellTree::Node* ShellTree::nodeOf(HTREEITEM item) const
@@ -129,38 +223,23 @@ void ShellTree::listChildren(HTREEITEM item)
     if (node == nullptr || node->listed) {
         return;
     }
+    // Asked for the children now (a stored path, a folder to select): a
+    // listing under way is overtaken.
+    forgetListing(*node);
     node->listed = true;
-    Com<IShellFolder> folder = folderOf(node->pidl);
-    Com<IEnumIDList> children;
-    if (!folder || folder->EnumObjects(::GetAncestor(mTree, GA_ROOT), SHCONTF_FOLDERS,
-                                       children.put()) != S_OK) {
-        return;
-    }
-    std::vector<PITEMID_CHILD> found;
-    PITEMID_CHILD child = nullptr;
-    while (children->Next(1, &child, nullptr) == S_OK) {
-        found.push_back(child);
-    }
-    // The shell's own order, as its windows show the folder.
-    IShellFolder* shellFolder = folder.p;
-    std::sort(found.begin(), found.end(), [shellFolder](PITEMID_CHILD a, PITEMID_CHILD b) {
-        return short(HRESULT_CODE(shellFolder->CompareIDs(0, a, b))) < 0;
-    });
-    for (PITEMID_CHILD each : found) {
-        SFGAOF attributes = SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_STREAM | SFGAO_CANRENAME;
-        const bool known =
-            SUCCEEDED(folder->GetAttributesOf(1, const_cast<PCUITEMID_CHILD*>(&each), &attributes));
-        // Folders only: a zip file is a folder to the shell, and a stream.
-        if (known && (attributes & SFGAO_FOLDER) != 0 && (attributes & SFGAO_STREAM) == 0) {
-            auto childNode = std::make_unique<Node>();
-            childNode->pidl = ILCombine(node->pidl, each);
-            childNode->caption = narrow(displayName(folder.p, each));
-            childNode->attributes = attributes;
-            if (childNode->pidl != nullptr) {
-                insert(item, std::move(childNode));
-            }
-        }
-        ::CoTaskMemFree(each);
+    std::vector<FoundFolder> folders = foldersIn(node->pidl, ::GetAncestor(mTree, GA_ROOT));
+    insertFound(item, folders);
+}
+
+void ShellTree::insertFound(HTREEITEM item, std::vector<FoundFolder>& folders)
+{
+    for (FoundFolder& each : folders) {
+        auto childNode = std::make_unique<Node>();
+        childNode->pidl = each.pidl;
+        each.pidl = nullptr; // the node owns it now
+        childNode->caption = std::move(each.caption);
+        childNode->attributes = each.attributes;
+        insert(item, std::move(childNode));
     }
     // A folder that turned out to have none shows no button.
     TVITEMW data{};
@@ -170,6 +249,81 @@ void ShellTree::listChildren(HTREEITEM item)
     ::SendMessageW(mTree, TVM_SETITEMW, 0, LPARAM(&data));
 }
 
+void ShellTree::openChildren(HTREEITEM item)
+{
+    Node* node = nodeOf(item);
+    if (node == nullptr || node->listed || node->listing != 0) {
+        return;
+    }
+    if (!listsSlowly(node->pidl)) {
+        listChildren(item);
+        return;
+    }
+    // The window stays usable while a share answers: a thread lists the
+    // folder, and an item says so meanwhile.
+    node->listing = ++mLastSerial;
+    mListings[node->listing] = item;
+    TVINSERTSTRUCTW waiting{};
+    waiting.hParent = item;
+    waiting.hInsertAfter = TVI_LAST;
+    waiting.item.mask = TVIF_TEXT | TVIF_PARAM;
+    std::wstring caption = widen(kListingCaption);
+    waiting.item.pszText = caption.data();
+    waiting.item.lParam = 0;
+    ::SendMessageW(mTree, TVM_INSERTITEMW, 0, LPARAM(&waiting));
+    PIDLIST_ABSOLUTE pidl = ILClone(node->pidl);
+    std::thread([tree = mTree, serial = node->listing, pidl] {
+        const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        auto listing = std::make_unique<Listing>(Listing{serial, foldersIn(pidl, nullptr)});
+        ::CoTaskMemFree(pidl);
+        if (::PostMessageW(tree, kListedMessage, 0, LPARAM(listing.get()))) {
+            listing.release(); // the tree frees it
+        } else {
+            freeFound(listing->folders);
+        }
+        if (SUCCEEDED(com)) {
+            ::CoUninitialize();
+        }
+    }).detach();
+}
+
+void ShellTree::forgetListing(Node& node)
+{
+    if (node.listing != 0) {
+        mListings.erase(node.listing);
+        node.listing = 0;
+    }
+}
+
+LRESULT CALLBACK ShellTree::treeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR, DWORD_PTR self)
+{
+    if (message == kListedMessage) {
+        std::unique_ptr<Listing> listing(reinterpret_cast<Listing*>(lParam));
+        reinterpret_cast<ShellTree*>(self)->listed(listing->serial, listing->folders);
+        freeFound(listing->folders);
+        return 0;
+    }
+    return ::DefSubclassProc(tree, message, wParam, lParam);
+}
+
+void ShellTree::listed(std::uint64_t serial, std::vector<FoundFolder>& folders)
+{
+    const auto waiting = mListings.find(serial);
+    if (waiting == mListings.end()) {
+        return; // the folder went, or was listed again meanwhile
+    }
+    HTREEITEM item = waiting->second;
+    Node* node = nodeOf(item);
+    forgetListing(*node);
+    while (auto* child = reinterpret_cast<HTREEITEM>(
+               ::SendMessageW(mTree, TVM_GETNEXTITEM, TVGN_CHILD, LPARAM(item)))) {
+        ::SendMessageW(mTree, TVM_DELETEITEM, 0, LPARAM(child));
+    }
+    node->listed = true;
+    insertFound(item, folders);
+}
+
 bool ShellTree::onNotify(const NMHDR& header, LRESULT& result)
 {
     result = 0;
@@ -177,7 +331,7 @@ bool ShellTree::onNotify(const NMHDR& header, LRESULT& result)
     case TVN_ITEMEXPANDINGW: {
         const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
         if (change.action & TVE_EXPAND) {
-            listChildren(change.itemNew.hItem);
+            openChildren(change.itemNew.hItem);
         }
         return true;
     }
@@ -187,7 +341,11 @@ bool ShellTree::onNotify(const NMHDR& header, LRESULT& result)
         }
         return true;
     case TVN_DELETEITEMW:
-        delete reinterpret_cast<Node*>(reinterpret_cast<const NMTREEVIEWW&>(header).itemOld.lParam);
+        if (auto* node = reinterpret_cast<Node*>(
+                reinterpret_cast<const NMTREEVIEWW&>(header).itemOld.lParam)) {
+            forgetListing(*node);
+            delete node;
+        }
         return true;
     case TVN_BEGINLABELEDITW: {
         const Node* node = nodeOf(reinterpret_cast<const NMTVDISPINFOW&>(header).item.hItem);
@@ -280,6 +438,7 @@ void ShellTree::refresh(TreeItem item)
         ::SendMessageW(mTree, TVM_DELETEITEM, 0, LPARAM(child));
     }
     node->listed = false;
+    forgetListing(*node);
     TVITEMW data{};
     data.mask = TVIF_CHILDREN | TVIF_STATE;
     data.hItem = handle;
