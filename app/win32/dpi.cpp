@@ -25,6 +25,11 @@ int scaled(int pixels, UINT dpi)
     return ::MulDiv(pixels, int(dpi), 96);
 }
 
+int unscaled(int pixels, UINT dpi)
+{
+    return ::MulDiv(pixels, USER_DEFAULT_SCREEN_DPI, int(dpi));
+}
+
 HFONT makeWindowFont(int pixels, UINT dpi, bool fixedPitch, bool bold)
 {
     return ::CreateFontW(-scaled(pixels, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,

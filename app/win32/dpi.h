@@ -8,6 +8,8 @@ namespace vimbrel::win32 {
 // cannot say), and pixels at 96 dpi scaled to it.
 UINT dpiOf(HWND window);
 int scaled(int pixels, UINT dpi);
+// Pixels at `dpi` as pixels at 96 dpi.
+int unscaled(int pixels, UINT dpi);
 
 // The window's fonts at `pixels` (at 96 dpi) for `dpi`: "ＭＳ Ｐゴシック", or
 // "ＭＳ ゴシック" when `fixedPitch`, in the Shift-JIS character set. The

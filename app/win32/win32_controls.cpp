@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/win32/control_ids.h"
+#include "app/win32/dpi.h"
 #include "app/win32/time_edit.h"
 #include "app/window_logic/window_placement.h"
 #include "platform/win32/wide_text.h"
@@ -195,14 +196,21 @@ WindowBounds Win32Controls::bounds() const
     } else {
         ::GetWindowRect(mForm.window, &rect);
     }
-    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+    // The size is kept at 96 dpi, as the Linux window keeps it in its
+    // device-independent pixels, so that the window has the same size on
+    // every screen; the place is the screen's.
+    const UINT dpi = dpiOf(mForm.window);
+    return {rect.left, rect.top, unscaled(rect.right - rect.left, dpi),
+            unscaled(rect.bottom - rect.top, dpi)};
 }
 
 void Win32Controls::setBounds(const WindowBounds& stored)
 {
     std::vector<WindowBounds> screens;
     ::EnumDisplayMonitors(nullptr, nullptr, addWorkArea, LPARAM(&screens));
-    const WindowBounds shown = placementOnScreens(stored, screens);
+    const UINT dpi = dpiOf(mForm.window);
+    const WindowBounds shown = placementOnScreens(
+        {stored.left, stored.top, scaled(stored.width, dpi), scaled(stored.height, dpi)}, screens);
     ::SetWindowPos(mForm.window, nullptr, shown.left, shown.top, shown.width, shown.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
