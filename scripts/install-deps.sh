@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-image-formats-plugins libmicrohttpd-dev
+  qt6-base-dev qt6-image-formats-plugins qt6-wayland libmicrohttpd-dev
   libjpeg62-turbo-dev libexif-dev libicu-dev libheif-dev
   libgtest-dev libbenchmark-dev
   fonts-noto-cjk fonts-liberation2
@@ -15,7 +15,7 @@ packages=(
 # and WebKitGTK), screenshots, the benchmark's peers and the fuzzers.
 test_packages=(chromium firefox-esr wpewebkit-driver cog webkit2gtk-driver
                nodejs npm xvfb xauth imagemagick fonts-dejavu-core graphicsmagick libvips-tools
-               clang libclang-rt-14-dev libheif-examples)
+               clang libclang-rt-14-dev libheif-examples weston)
 # Building and checking the Debian package.
 package_packages=(dpkg-dev file lintian appstream desktop-file-utils librsvg2-bin)
 case "${1:-}" in
