@@ -166,6 +166,39 @@ QModelIndex FolderTreeModel::childByCaption(const QModelIndex& parent, const std
     return {};
 }
 
+QModelIndex FolderTreeModel::itemForPath(const std::string& path)
+{
+    const std::string wanted =
+        path.size() > 1 && path.back() == '/' ? path.substr(0, path.size() - 1) : path;
+    // A folder holds `wanted` when it is `wanted` or one of its parents.
+    const auto holds = [&wanted](const std::string& folder) {
+        return wanted == folder ||
+               (wanted.rfind(fs::withSeparator(folder), 0) == 0 && !folder.empty());
+    };
+    QModelIndex item = rootItem();
+    for (;;) {
+        if (canFetchMore(item)) {
+            fetchMore(item);
+        }
+        // The closest holder: the home folder rather than "/" for a folder
+        // at home.
+        Node* next = nullptr;
+        for (const auto& child : nodeOf(item)->children) {
+            if (holds(child->entry.path) &&
+                (next == nullptr || child->entry.path.size() > next->entry.path.size())) {
+                next = child.get();
+            }
+        }
+        if (next == nullptr) {
+            return {};
+        }
+        item = indexOf(next);
+        if (next->entry.path == wanted) {
+            return item;
+        }
+    }
+}
+
 void FolderTreeModel::refresh(const QModelIndex& index)
 {
     Node* node = nodeOf(index);

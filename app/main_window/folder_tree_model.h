@@ -55,6 +55,10 @@ public:
     // The child of `parent` whose caption equals `caption` byte for byte,
     // listing the parent's folders first when that has not happened yet.
     QModelIndex childByCaption(const QModelIndex& parent, const std::string& caption);
+    // The item of the folder `path` (absolute), reached through the place
+    // that holds it most closely and listing the folders on the way; an
+    // invalid index where the tree has no such folder (hidden ones, say).
+    QModelIndex itemForPath(const std::string& path);
     // Lists the item's folders again, keeping the items that still exist.
     void refresh(const QModelIndex& index);
     // Renames the item's folder on disk. False, with renameRefused emitted,

@@ -181,6 +181,11 @@ void TForm1::SelectTreePath(const std::vector<std::string>& storedPath)
     mLogic->SelectTreePath(storedPath);
 }
 
+void TForm1::StartWithFolder(const std::string& folder)
+{
+    mLogic->StartWithFolder(folder);
+}
+
 void TForm1::setAboutBox(QWidget* aboutBox)
 {
     mDesktopView->setAboutBox(aboutBox);

@@ -53,6 +53,8 @@ public:
     // 元に戻す: takes back the last rename run from its journal.
     void BtnUndoClick();
     void SelectTreePath(const std::vector<std::string>& storedPath);
+    // The folder given on the command line: chosen as if picked in the tree.
+    void StartWithFolder(const std::string& folder);
 
     // The box BtnVer shows; the window does not own it.
     void setAboutBox(QWidget* aboutBox);

@@ -270,4 +270,14 @@ std::vector<std::string> QtWindowControls::captionsBelowRoot(TreeItem item)
         mControls.TreeDrive->folderModel()->itemFor(item));
 }
 
+bool QtWindowControls::selectFolder(const std::string& folder)
+{
+    const QModelIndex index = mControls.TreeDrive->folderModel()->itemForPath(folder);
+    if (!index.isValid()) {
+        return false;
+    }
+    select(TreeItem(index.internalPointer()));
+    return true;
+}
+
 } // namespace vimbrel

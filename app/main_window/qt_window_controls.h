@@ -36,6 +36,7 @@ public:
     void select(TreeItem item) override;
     std::string folderPath(TreeItem item) override;
     std::vector<std::string> captionsBelowRoot(TreeItem item) override;
+    bool selectFolder(const std::string& folder) override;
 
 private:
     QWidget* widget(Control control) const;

@@ -142,7 +142,7 @@ void MainFrame::create(HWND window)
     layoutForm(mForm, mDpi);
     mLogic->FormCreate();
     if (!mStartFolder.empty()) {
-        mTree->selectFolder(mStartFolder);
+        mLogic->StartWithFolder(mStartFolder);
     }
 }
 

@@ -44,9 +44,7 @@ public:
     // the answer in `result`.
     bool onNotify(const NMHDR& header, LRESULT& result);
 
-    // Opens the tree down to `folder` (a path the shell can parse) and
-    // selects it; false where the shell does not know it.
-    bool selectFolder(const std::string& folder);
+    bool selectFolder(const std::string& folder) override;
     // Lists the item's folders again, keeping it open if it was.
     void refresh(TreeItem item);
 

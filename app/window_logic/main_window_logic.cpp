@@ -391,6 +391,19 @@ void MainWindowLogic::SelectTreePath(const std::vector<std::string>& storedPath)
     }
 }
 
+void MainWindowLogic::StartWithFolder(const std::string& folder)
+{
+    guarded([&] {
+        if (mControls.tree().selectFolder(folder)) {
+            return; // reported as the person's choice
+        }
+        mSmallFolder.clear();
+        mSelectedFolder = fs::withSeparator(folder);
+        mControls.setText(Control::StatusPath, mSelectedFolder);
+        mControls.setText(Control::StatusCount, std::to_string(countFiles()));
+    });
+}
+
 void MainWindowLogic::FolderRenamed(const std::string& oldPath, const std::string& newPath)
 {
     // A renamed folder on the way to the chosen one moves the chosen folder,

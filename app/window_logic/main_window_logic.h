@@ -55,6 +55,11 @@ public:
     // Reopens the tree along stored captions and chooses the folder at their
     // end; stops, with no folder chosen, where a caption no longer matches.
     void SelectTreePath(const std::vector<std::string>& storedPath);
+    // The folder the program was started with: chosen in the tree as if the
+    // person had picked it. A folder the tree does not have is still the
+    // chosen one, so that 表示 says it is missing, and the stored tree path
+    // stays.
+    void StartWithFolder(const std::string& folder);
     // A folder of the tree was renamed on disk (paths without trailing
     // separator): the chosen folders below it move with it.
     void FolderRenamed(const std::string& oldPath, const std::string& newPath);

@@ -37,6 +37,10 @@ public:
     // The captions from the level below the root down to `item`, outermost
     // first; empty for the root item.
     virtual std::vector<std::string> captionsBelowRoot(TreeItem item) = 0;
+    // Opens the tree down to `folder` (a path as the system writes it) and
+    // selects it, as select() does; false, with nothing changed, where the
+    // tree has no such folder.
+    virtual bool selectFolder(const std::string& folder) = 0;
 };
 
 // The refusals of an in-place rename in the folder tree.

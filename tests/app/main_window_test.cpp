@@ -215,6 +215,20 @@ TEST_F(MainWindowTest, ChoosingAFolderCountsItsFilesAsChkFSelStandsAtThatMoment)
     EXPECT_EQ(panel(*window, 1), "3");
 }
 
+// `vimbrel FOLDER`: the folder is found in the tree through the place that
+// holds it and chosen, as if picked; its captions become the tree path.
+TEST_F(MainWindowTest, AStartFolderIsChosenInTheTreeWithItsCaptions)
+{
+    const std::string folder = makePictureFolder("given");
+    auto window = open();
+    window->StartWithFolder(folder.substr(0, folder.size() - 1));
+    EXPECT_EQ(window->SelectedFolder(), folder);
+    EXPECT_EQ(window->TreePath(), captionsOf(folder));
+    const FolderTree* tree = window->controls().TreeDrive;
+    EXPECT_EQ(tree->folderPath(tree->selectedItem()) + "/", folder);
+    EXPECT_EQ(panel(*window, 1), "5");
+}
+
 TEST_F(MainWindowTest, LowerCaseExtensionsMatchOnlyOnceACommandCleanedThem)
 {
     pictures.write("low/x.png", "x");

@@ -73,6 +73,28 @@ std::string FakeTree::folderPath(TreeItem item)
     return item == kNoItem ? std::string() : node(item).path;
 }
 
+bool FakeTree::selectFolder(const std::string& folder)
+{
+    const std::string place = fs::withSeparator(node(2).path);
+    const std::string wanted = fs::withSeparator(folder);
+    if (wanted.rfind(place, 0) != 0) {
+        return false;
+    }
+    // Down by each name below the place, "/" or "\\" after each.
+    TreeItem item = 2;
+    size_t start = place.size();
+    for (size_t end;
+         item != kNoItem && (end = wanted.find_first_of("/\\", start)) != std::string::npos;
+         start = end + 1) {
+        item = childByCaption(item, wanted.substr(start, end - start));
+    }
+    if (item == kNoItem) {
+        return false;
+    }
+    select(item);
+    return true;
+}
+
 std::vector<std::string> FakeTree::captionsBelowRoot(TreeItem item)
 {
     std::vector<std::string> captions;

@@ -33,6 +33,8 @@ public:
     void select(TreeItem item) override;
     std::string folderPath(TreeItem item) override;
     std::vector<std::string> captionsBelowRoot(TreeItem item) override;
+    // Walks down from the place by the folder's names below it.
+    bool selectFolder(const std::string& folder) override;
 
     // The items that have been opened, by their folder ("" for the root).
     std::set<std::string> expanded;

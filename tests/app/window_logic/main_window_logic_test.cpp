@@ -137,6 +137,37 @@ TEST_F(MainWindowLogicTest, TheNextStartReopensTheChosenFolderOrStopsWhereItIsGo
     EXPECT_EQ(session->tree.expanded.count(withoutSeparator(disk / "a/")), 1u);
 }
 
+// A folder given at start is chosen as a person would choose it and is
+// stored as the tree path; one that is not there is still the chosen one, so
+// that 表示 says so, and the stored path stays for the next start.
+TEST_F(MainWindowLogicTest, TheStartFolderIsChosenAndAMissingOneIsReportedAtShow)
+{
+    disk.write("a/b/photo.jpg", "x");
+    disk.write("old/photo.jpg", "x");
+    {
+        auto session = start();
+        choose(*session, {"old"});
+        session->window.FormDestroy();
+    }
+    {
+        auto session = start();
+        session->window.StartWithFolder(disk / "a/b");
+        EXPECT_EQ(session->window.SelectedFolder(), disk / "a/b/");
+        EXPECT_EQ(session->window.TreePath(), (std::vector<std::string>{"TMP", "a", "b"}));
+        EXPECT_EQ(session->controls.text(Control::StatusCount), "1");
+        session->window.FormDestroy();
+    }
+    auto session = start();
+    EXPECT_EQ(session->window.SelectedFolder(), disk / "a/b/");
+    session->window.StartWithFolder(disk / "gone");
+    EXPECT_EQ(session->window.SelectedFolder(), disk / "gone/");
+    EXPECT_EQ(session->controls.text(Control::StatusPath), disk / "gone/");
+    EXPECT_EQ(session->window.TreePath(), (std::vector<std::string>{"TMP", "a", "b"}));
+    session->window.BtnShowClick();
+    EXPECT_EQ(session->desktop.messages,
+              std::vector<std::string>{show_messages::folderMissing(disk / "gone/")});
+}
+
 TEST_F(MainWindowLogicTest, TheSmallImageFolderFollowsTheButtonTheChooserAndTheTree)
 {
     disk.makeFolder("pics/small");
