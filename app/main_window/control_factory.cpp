@@ -1,7 +1,9 @@
 #include "app/main_window/control_factory.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
 #include <QToolButton>
@@ -38,6 +40,35 @@ QGroupBox* makeGroup(QWidget* parent, const char* name, const char* caption, QRe
     return place(new QGroupBox(QString::fromUtf8(caption), parent), name, geometry);
 }
 
+namespace {
+
+// Enter presses the focused button, as it does a push button; a tool button
+// answers only Space by itself.
+class EnterClicks : public QObject
+{
+public:
+    explicit EnterClicks(QToolButton* button) : QObject(button), mButton(button) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                key->modifiers() == Qt::NoModifier && mButton->isEnabled()) {
+                mButton->click();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QToolButton* mButton;
+};
+
+} // namespace
+
 QToolButton* makeFlatButton(QWidget* parent, const char* name, const char* caption, Glyph glyph)
 {
     auto* button = new QToolButton(parent);
@@ -48,6 +79,7 @@ QToolButton* makeFlatButton(QWidget* parent, const char* name, const char* capti
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setAutoRaise(true);
     button->setFixedSize(57, 22);
+    button->installEventFilter(new EnterClicks(button));
     return button;
 }
 

@@ -19,6 +19,9 @@ FolderTree::FolderTree(FolderTreeModel* model, QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     setUniformRowHeights(true);
+    // Tab leaves the tree; only the arrows, Home/End and typing choose a
+    // folder, so that moving the focus never changes what 実行 renames.
+    setTabKeyNavigation(false);
 
     mOpenAction = mMenu->addAction(QStringLiteral("ファイルマネージャで開く"));
     mRenameAction = mMenu->addAction(QStringLiteral("名前の変更"));

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -89,6 +90,28 @@ void TForm1::buildForm()
     buildTabFunction(mControls.TabSet, mControls);
     buildTabOther(mControls.TabOther, mControls);
     setCentralWidget(central);
+
+    // Ctrl+Tab and Ctrl+PageDown go to the next tab, with Shift or PageUp to
+    // the one before, wherever the focus is in the window.
+    const auto stepPage = [page](int step) {
+        for (int tried = 1; tried < page->count(); ++tried) {
+            const int next = (page->currentIndex() + step * tried + page->count()) % page->count();
+            if (page->isTabEnabled(next)) {
+                page->setCurrentIndex(next);
+                return;
+            }
+        }
+    };
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [stepPage] { stepPage(1); });
+    }
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                     QKeySequence(Qt::CTRL | Qt::Key_PageUp)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [stepPage] { stepPage(-1); });
+    }
 
     auto* status = new QStatusBar(this);
     buildStatusBar(status, mControls);

@@ -23,6 +23,8 @@ QPlainTextEdit* makeMemo(QWidget* page, const char* name, const char* lines, QRe
     auto* memo = new QPlainTextEdit(QString::fromUtf8(lines), page);
     memo->setObjectName(name);
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // An extension never holds a tab: Tab moves on, as in every other box.
+    memo->setTabChangesFocus(true);
     memo->setGeometry(place);
     return memo;
 }
