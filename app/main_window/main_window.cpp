@@ -25,6 +25,12 @@
 #include "platform/file_system.h"
 
 namespace vimbrel {
+namespace {
+
+// Room left between a page's farthest control and the page's edge.
+constexpr int kPageMargin = 4;
+
+} // namespace
 
 TForm1::TForm1(Desktop& desktop, std::string appFolder, QWidget* parent) : QMainWindow(parent)
 {
@@ -116,6 +122,13 @@ void TForm1::buildForm()
     auto* status = new QStatusBar(this);
     buildStatusBar(status, mControls);
     setStatusBar(status);
+    // Never smaller than the pages' controls need, whole: each page as large
+    // as the place of its farthest control, and the bars around them.
+    for (QWidget* tab : {mControls.TabShow, mControls.TabSet, mControls.TabOther}) {
+        const QRect used = tab->childrenRect();
+        tab->setMinimumSize(used.right() + 1 + kPageMargin, used.bottom() + 1 + kPageMargin);
+    }
+    setMinimumSize(minimumSizeHint());
     resize(400, 350);
 }
 

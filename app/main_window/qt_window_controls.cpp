@@ -221,13 +221,16 @@ void QtWindowControls::showPage(TabPage shown)
 
 WindowBounds QtWindowControls::bounds() const
 {
-    return {mWindow->x(), mWindow->y(), mWindow->width(), mWindow->height()};
+    const QSize size = mWindow->size() == mShownSize ? mStoredSize : mWindow->size();
+    return {mWindow->x(), mWindow->y(), size.width(), size.height()};
 }
 
 void QtWindowControls::setBounds(const WindowBounds& bounds)
 {
     mWindow->move(bounds.left, bounds.top);
-    mWindow->resize(bounds.width, bounds.height);
+    mStoredSize = QSize(bounds.width, bounds.height);
+    mShownSize = mStoredSize.expandedTo(mWindow->minimumSize());
+    mWindow->resize(mShownSize);
 }
 
 // Tree items are the model's own keys of its items.

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/main_window/form_controls.h"
+#include <QSize>
+
 #include "app/window_logic/window_controls.h"
 
 class QWidget;
@@ -44,6 +46,11 @@ private:
 
     QWidget* mWindow;
     const FormControls& mControls;
+    // The size the settings gave and the size shown for it, which is no
+    // smaller than the window's minimum: while the window keeps the shown
+    // size, the stored one is what is saved again.
+    QSize mStoredSize;
+    QSize mShownSize;
 };
 
 } // namespace vimbrel

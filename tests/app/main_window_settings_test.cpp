@@ -4,6 +4,7 @@
 #include <memory>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -152,6 +153,41 @@ TEST_F(MainWindowSettingsTest, ASaveThatFailsIsShownAndKeepsTheWorkFolder)
     ASSERT_EQ(desktop.errors.size(), 1u);
     EXPECT_EQ(desktop.errors[0], app / "Vimbrel.INI" + " に書き込めません");
     EXPECT_TRUE(std::filesystem::exists(page));
+}
+
+// A stored size too small for the controls is shown at the window's minimum,
+// where every control of every page is whole, and saved again as stored
+// while the person leaves the size alone.
+TEST_F(MainWindowSettingsTest, ASizeBelowTheMinimumIsShownWholeAndKeptAsStored)
+{
+    app.write("Vimbrel.INI", "[FORM]\r\nTOP=10\r\nLEFT=20\r\nWIDTH=120\r\nHEIGHT=90\r\n");
+    auto window = open();
+    window->show();
+    QCoreApplication::processEvents();
+    EXPECT_GT(window->width(), 120);
+    EXPECT_GT(window->height(), 90);
+    const FormControls& c = window->controls();
+    for (QWidget* tab : {c.TabShow, c.TabSet, c.TabOther}) {
+        c.Page->setCurrentWidget(tab);
+        QCoreApplication::processEvents();
+        for (QWidget* child : tab->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            EXPECT_TRUE(tab->rect().contains(child->geometry()))
+                << child->objectName().toStdString() << " is cut off";
+        }
+    }
+    window.reset();
+    const std::string saved = testing::readFile(app / "Vimbrel.INI");
+    EXPECT_NE(saved.find("WIDTH=120\r\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("HEIGHT=90\r\n"), std::string::npos);
+
+    // Resized by the person, the window's own size is saved.
+    window = open();
+    window->show();
+    window->resize(window->width() + 50, window->height());
+    const int resized = window->width();
+    window.reset();
+    EXPECT_NE(testing::readFile(app / "Vimbrel.INI").find("WIDTH=" + std::to_string(resized)),
+              std::string::npos);
 }
 
 } // namespace
