@@ -45,6 +45,12 @@ TEST(HelpWindowTest, TheShippedHelpFileExplainsEveryTab)
         EXPECT_TRUE(shown.contains(QString::fromUtf8(topic))) << topic;
     }
     EXPECT_FALSE(shown.contains("ヘルプファイルが見つかりません。"));
+    // Where the settings, the rename record and Work/ live, beside the
+    // program and when installed.
+    for (const char* place : {"Vimbrel.INI", "Vimbrel.rename.log", "~/.config/vimbrel/",
+                              "~/.local/share/vimbrel/Work/", "%APPDATA%\\Vimbrel\\"}) {
+        EXPECT_TRUE(shown.contains(QString::fromUtf8(place))) << place;
+    }
 }
 
 } // namespace
