@@ -33,6 +33,10 @@ FolderTree::FolderTree(FolderTreeModel* model, QWidget* parent)
     // F5 refreshes as in every file manager (keyPressEvent); the menu shows it.
     mRefreshAction->setShortcut(QKeySequence(Qt::Key_F5));
 
+    // The open folders follow the disk.
+    connect(this, &QTreeView::expanded, mModel, &FolderTreeModel::watch);
+    connect(this, &QTreeView::collapsed, mModel, &FolderTreeModel::unwatch);
+
     expand(rootItem());
     setCurrentIndex(rootItem());
 }

@@ -5,6 +5,7 @@
 #include <set>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QStorageInfo>
@@ -15,6 +16,13 @@
 #include "platform/whole_file.h"
 
 namespace vimbrel {
+namespace {
+
+// How long the disk must be quiet before changed folders are listed again:
+// unpacking an archive changes a folder hundreds of times in a second.
+constexpr int kChangePauseMs = 200;
+
+} // namespace
 
 struct FolderTreeModel::Entry
 {
@@ -47,8 +55,16 @@ struct FolderTreeModel::Node
 };
 
 FolderTreeModel::FolderTreeModel(std::vector<Place> places, QObject* parent)
-    : QAbstractItemModel(parent), mPlaces(std::move(places)), mTop(std::make_unique<Node>())
+    : QAbstractItemModel(parent), mPlaces(std::move(places)), mTop(std::make_unique<Node>()),
+      mWatcher(new QFileSystemWatcher(this)), mChangePause(new QTimer(this))
 {
+    mChangePause->setSingleShot(true);
+    mChangePause->setInterval(kChangePauseMs);
+    connect(mChangePause, &QTimer::timeout, this, &FolderTreeModel::listChangedFolders);
+    connect(mWatcher, &QFileSystemWatcher::directoryChanged, this, [this](const QString& path) {
+        mChangedFolders.insert(QFile::encodeName(path).toStdString());
+        mChangePause->start();
+    });
     mTop->listed = true;
     auto root = std::make_unique<Node>();
     root->entry = Entry{kTreeRootCaption, "", QFileIconProvider::Computer, false};
@@ -273,9 +289,72 @@ bool FolderTreeModel::renameFolder(const QModelIndex& index, const std::string& 
     node->entry.caption = newName;
     node->entry.path = to;
     updatePaths(*node);
+    moveWatches(from, to);
     emit dataChanged(index, index);
     emit folderRenamed(from, to);
     return true;
+}
+
+void FolderTreeModel::watch(const QModelIndex& index)
+{
+    // What is watched is listed, so that a change has a list to go into.
+    if (canFetchMore(index)) {
+        fetchMore(index);
+    }
+    const Node* node = nodeOf(index);
+    if (index.isValid() && !node->virtualFolder && !node->entry.path.empty()) {
+        mWatcher->addPath(QFile::decodeName(QByteArray::fromStdString(node->entry.path)));
+    }
+}
+
+void FolderTreeModel::unwatch(const QModelIndex& index)
+{
+    if (index.isValid()) {
+        mWatcher->removePath(
+            QFile::decodeName(QByteArray::fromStdString(nodeOf(index)->entry.path)));
+    }
+}
+
+void FolderTreeModel::moveWatches(const std::string& from, const std::string& to)
+{
+    for (const QString& watched : mWatcher->directories()) {
+        const std::string path = QFile::encodeName(watched).toStdString();
+        if (path == from || path.rfind(from + "/", 0) == 0) {
+            mWatcher->removePath(watched);
+            mWatcher->addPath(
+                QFile::decodeName(QByteArray::fromStdString(to + path.substr(from.size()))));
+        }
+    }
+}
+
+FolderTreeModel::Node* FolderTreeModel::listedNodeAt(const std::string& path) const
+{
+    std::vector<Node*> pending = {mTop.get()};
+    while (!pending.empty()) {
+        Node* node = pending.back();
+        pending.pop_back();
+        if (node->listed && node->entry.path == path && !node->virtualFolder) {
+            return node;
+        }
+        for (const auto& child : node->children) {
+            if (child->listed) {
+                pending.push_back(child.get());
+            }
+        }
+    }
+    return nullptr;
+}
+
+void FolderTreeModel::listChangedFolders()
+{
+    const std::set<std::string> changed = std::move(mChangedFolders);
+    mChangedFolders.clear();
+    for (const std::string& path : changed) {
+        // Found again by its path: the tree may have changed meanwhile.
+        if (Node* node = listedNodeAt(path)) {
+            refresh(indexOf(node));
+        }
+    }
 }
 
 void FolderTreeModel::updatePaths(Node& node)

@@ -3,11 +3,14 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include <QAbstractItemModel>
 #include <QFileIconProvider>
+#include <QFileSystemWatcher>
+#include <QTimer>
 
 #include "app/window_logic/window_controls.h"
 #include "platform/collation.h"
@@ -18,7 +21,9 @@ namespace vimbrel {
 // below it the places (the home folder, the file system root and the mounted
 // volumes), below each place its folders. Folders only, hidden ones left out,
 // in file-name order. A folder's children are listed when it is first opened
-// and again only when it is refreshed: nothing watches the disk. Whether a
+// and again when it is refreshed, or, while it is open (watch()), when the
+// disk says its folders changed: a short pause gathers a burst of changes
+// into one listing. Whether a
 // folder has subfolders at all (and so an expand arrow) is found out on a
 // worker thread for the folders just listed, so that a folder of many files
 // never holds up the window.
@@ -76,6 +81,11 @@ public:
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
 
+    // While watched, the item's folders are listed again when they change on
+    // disk; the tree watches the items it shows open.
+    void watch(const QModelIndex& index);
+    void unwatch(const QModelIndex& index);
+
     // True while subfolders are being looked for on the worker thread.
     bool scanning() const { return mScans > 0; }
 
@@ -101,6 +111,11 @@ private:
     void scanChildren(const Node& node);
     void scanFolders(const std::vector<std::string>& folders);
     void applyScan(const std::vector<std::pair<std::string, bool>>& found);
+    // Lists the watched folders again that changed since the last time.
+    void listChangedFolders();
+    Node* listedNodeAt(const std::string& path) const;
+    // The watched folders at `from` and below it are at `to` now.
+    void moveWatches(const std::string& from, const std::string& to);
 
     std::vector<Place> mPlaces;
     std::unique_ptr<Node> mTop; // the invisible parent of the root item
@@ -109,6 +124,9 @@ private:
     // The theme is asked once per kind of icon.
     mutable std::map<QFileIconProvider::IconType, QIcon> mIconCache;
     int mScans = 0;
+    QFileSystemWatcher* mWatcher;
+    QTimer* mChangePause;
+    std::set<std::string> mChangedFolders;
 };
 
 // The caption of the root item.

@@ -3,8 +3,10 @@
 #include <filesystem>
 
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
+#include "app/main_window/folder_tree.h"
 #include "app/main_window/user_volumes.h"
 #include "tests/support/temp_folder.h"
 
@@ -121,6 +123,24 @@ TEST_F(FolderTreeModelTest, RefreshPutsARenamedItemInItsPlace)
     EXPECT_EQ(model.caption(a), "z");
 }
 
+// A watched folder follows the disk: folders made, renamed and removed
+// elsewhere show up in its list, without a refresh.
+TEST_F(FolderTreeModelTest, AWatchedFolderFollowsChangesMadeElsewhere)
+{
+    folder.makeFolder("old");
+    ASSERT_EQ(captionsBelow(place()), std::vector<std::string>{"old"});
+    model.watch(place());
+    const auto listedAs = [&](const std::vector<std::string>& expected) {
+        return QTest::qWaitFor([&] { return captionsBelow(place()) == expected; }, 10000);
+    };
+    folder.makeFolder("new");
+    EXPECT_TRUE(listedAs({"new", "old"}));
+    std::filesystem::rename(folder / "old", folder / "renamed");
+    EXPECT_TRUE(listedAs({"new", "renamed"}));
+    std::filesystem::remove(folder / "new");
+    EXPECT_TRUE(listedAs({"renamed"}));
+}
+
 TEST_F(FolderTreeModelTest, ExpandArrowsOnlyWhereFoldersHaveSubfolders)
 {
     folder.makeFolder("parent/child");
@@ -154,6 +174,20 @@ TEST_F(FolderTreeModelTest, ExpandArrowsOnlyWhereFoldersHaveSubfolders)
     model.refresh(leaf);
     ASSERT_TRUE(waitForScans());
     EXPECT_TRUE(model.hasChildren(leaf));
+}
+
+// The tree watches what it shows open, and only that.
+TEST(FolderTreeWatchTest, OpeningAnItemInTheTreeWatchesItsFolder)
+{
+    TempFolder folder;
+    FolderTree tree(
+        new FolderTreeModel({{"place", folder.path().substr(0, folder.path().size() - 1)}}));
+    FolderTreeModel& model = *tree.folderModel();
+    const QModelIndex place = model.childByCaption(model.rootItem(), "place");
+    tree.expand(place);
+    folder.makeFolder("made");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return model.rowCount(place) == 1; }, 10000));
+    EXPECT_EQ(model.caption(model.index(0, 0, place)), "made");
 }
 
 TEST(FolderTreePlacesTest, OnlyThePersonsVolumesAreShown)
