@@ -78,6 +78,7 @@ std::vector<std::string> RenameRun::listFolder(const std::string& folder)
             continue;
         }
         if (mOptions.ChkFSel && !IsImageFile(mOptions, entry.name)) {
+            skipped(folder, entry.name, SkipReason::NotAPicture);
             continue;
         }
         // A link has no attributes of its own; clearing them would change the
@@ -131,6 +132,8 @@ void RenameRun::renameListed(const std::string& folder)
         // such a name is refused like any name the file system refuses.
         if (fs::isPlainFileName(newName)) {
             renameOne(folder, name, newName);
+        } else {
+            skipped(folder, name, SkipReason::NameRefused);
         }
         ++mNextNumber;
         ++mRenameCount;
@@ -142,7 +145,12 @@ bool RenameRun::renameOne(const std::string& folder, const std::string& name,
 {
     if (mPlan) {
         if (mFolderNames.count(newName) != 0) {
-            return false; // the real run's rename would find the name taken
+            // The real run's rename would find the name taken; a file that
+            // would get its own name again is no skip.
+            if (newName != name) {
+                skipped(folder, name, SkipReason::NameTaken);
+            }
+            return false;
         }
         mFolderNames.erase(name);
         mFolderNames.insert(newName);
@@ -164,6 +172,14 @@ bool RenameRun::renameOne(const std::string& folder, const std::string& name,
         mJournal.record(step);
     }
     return true;
+}
+
+void RenameRun::skipped(const std::string& folder, const std::string& name,
+                        SkipReason reason) const
+{
+    if (mPlan && mSkip) {
+        mSkip(folder, name, reason);
+    }
 }
 
 bool RenameRun::onlyClearsAttributes() const

@@ -28,6 +28,15 @@ public:
     // Receives each rename a dry run would make, in the order it would.
     using Plan = std::function<void(const std::string& folder, const std::string& oldName,
                                     const std::string& newName)>;
+    // Why a dry run leaves a file of the folder as it is.
+    enum class SkipReason
+    {
+        NotAPicture, // 画像ファイルを絞る leaves it out
+        NameTaken,   // another file already has its new name
+        NameRefused, // its new name is no file name (the prefix holds a "/")
+    };
+    using Skip = std::function<void(const std::string& folder, const std::string& name,
+                                    SkipReason reason)>;
 
     // The run reads `options` at the moment of use and advances SpinFCnt;
     // messages and the rename tab's state go to `ui`. A run that renames
@@ -38,7 +47,12 @@ public:
     // Makes this a dry run: it touches nothing (no rename, no read-only
     // clearing, no journal), hands each rename it would make to `plan`, and
     // ends with the message and start number the real run would.
-    void planOnly(Plan plan) { mPlan = std::move(plan); }
+    // `skip`, when given, hears of each file the run would leave alone.
+    void planOnly(Plan plan, Skip skip = {})
+    {
+        mPlan = std::move(plan);
+        mSkip = std::move(skip);
+    }
 
     // The command behind 実行 on `selectedFolder` (ending in "/", or "" while
     // no folder is chosen, which touches nothing). Ends with one message.
@@ -61,6 +75,7 @@ private:
     bool renameOne(const std::string& folder, const std::string& name, const std::string& newName);
     void clearReadOnly(const std::string& folder, const std::string& name);
     bool onlyClearsAttributes() const;
+    void skipped(const std::string& folder, const std::string& name, SkipReason reason) const;
 
     Options& mOptions;
     UserInterface& mUi;
@@ -68,6 +83,7 @@ private:
     std::string mJournalPath;
     RenameJournalWriter mJournal;
     Plan mPlan;
+    Skip mSkip;
     std::vector<std::string> mRenameList;
     // Every name of the folder being worked on, kept up to date by a dry run
     // so that it refuses the names a real run would find taken.
