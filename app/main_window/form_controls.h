@@ -105,6 +105,9 @@ struct FormControls
     QCheckBox* ChkDirs = nullptr;
     QToolButton* BtnExec = nullptr;
     QToolButton* BtnUndo = nullptr; // 元に戻す: takes back the last rename run
+    // What 実行 would do: the counts beside the buttons, the list below them.
+    QLabel* LblPreview = nullptr;
+    QPlainTextEdit* MemoPreview = nullptr;
 };
 
 } // namespace vimbrel

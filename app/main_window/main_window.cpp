@@ -19,6 +19,7 @@
 #include "app/main_window/form_builders.h"
 #include "app/main_window/qt_window_controls.h"
 #include "app/main_window/qt_window_desktop.h"
+#include "app/main_window/rename_preview_panel.h"
 #include "app/main_window/window_fonts.h"
 #include "app/program_picture.h"
 #include "app/window_logic/main_window_logic.h"
@@ -42,6 +43,7 @@ TForm1::TForm1(Desktop& desktop, std::string appFolder, QWidget* parent) : QMain
         fs::withSeparator(QCoreApplication::applicationDirPath().toStdString()));
     connectHandlers();
     FormCreate();
+    connectPreview();
 }
 
 TForm1::~TForm1()
@@ -165,6 +167,37 @@ void TForm1::connectHandlers()
     connect(c.SpinKeta, &QSpinBox::valueChanged, this, &TForm1::EditFHeadChange);
     connect(c.BtnExec, &QToolButton::clicked, this, &TForm1::BtnExecClick);
     connect(c.BtnUndo, &QToolButton::clicked, this, &TForm1::BtnUndoClick);
+}
+
+void TForm1::connectPreview()
+{
+    const FormControls& c = mControls;
+    MainWindowLogic* logic = mLogic.get();
+    mPreview = new RenamePreviewPanel(
+        c.MemoPreview, c.LblPreview,
+        [logic] {
+            return RenamePreviewPanel::Subject{logic->options(), logic->SelectedFolder()};
+        },
+        this);
+    RenamePreviewPanel* preview = mPreview;
+    const auto schedule = [preview] { preview->schedule(); };
+    // Everything the run reads; 実行 and 元に戻す change the folder itself.
+    connect(c.EditFHead, &QLineEdit::textChanged, this, schedule);
+    connect(c.SpinFCnt, &QSpinBox::valueChanged, this, schedule);
+    connect(c.SpinKeta, &QSpinBox::valueChanged, this, schedule);
+    for (QCheckBox* check : {c.ChkFile, c.ChkZero, c.ChkAutoNum, c.ChKRead, c.ChkDirs, c.ChkFSel}) {
+        connect(check, &QCheckBox::toggled, this, schedule);
+    }
+    connect(c.MemoPIC, &QPlainTextEdit::textChanged, this, schedule);
+    connect(c.TreeDrive->selectionModel(), &QItemSelectionModel::currentChanged, this, schedule);
+    connect(c.TreeDrive->folderModel(), &FolderTreeModel::folderRenamed, this, schedule);
+    connect(c.BtnExec, &QToolButton::clicked, this, schedule);
+    connect(c.BtnUndo, &QToolButton::clicked, this, schedule);
+    connect(c.Page, &QTabWidget::currentChanged, this,
+            [preview, page = c.Page, tab = c.TabOther](int) {
+                preview->setShown(page->currentWidget() == tab);
+            });
+    preview->setShown(c.Page->currentWidget() == c.TabOther);
 }
 
 void TForm1::FormCreate()

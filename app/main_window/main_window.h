@@ -17,6 +17,8 @@ class QProgressDialog;
 
 namespace vimbrel {
 
+class RenamePreviewPanel;
+
 class Desktop;
 class HelpWindow;
 class MainWindowLogic;
@@ -75,15 +77,19 @@ public:
     HelpWindow* helpWindow() const;
     // The progress box of the work under way, or null when there is none.
     QProgressDialog* progressDialog() const;
+    // The list on その他 of what 実行 would do.
+    RenamePreviewPanel& renamePreview() const { return *mPreview; }
 
 private:
     void buildForm();
     void connectHandlers();
+    void connectPreview();
 
     FormControls mControls;
     std::unique_ptr<QtWindowControls> mControlsView;
     std::unique_ptr<QtWindowDesktop> mDesktopView;
     std::unique_ptr<MainWindowLogic> mLogic;
+    RenamePreviewPanel* mPreview = nullptr;
 };
 
 } // namespace vimbrel

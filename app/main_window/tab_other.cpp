@@ -1,7 +1,11 @@
+#include <algorithm>
+
 #include <QCheckBox>
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QToolButton>
 
@@ -27,6 +31,32 @@ QSpinBox* makeSpin(QSpinBox* spin, const char* name, int minimum, int maximum, i
     spin->setGeometry(place);
     return spin;
 }
+
+// The list of what 実行 would do, below the buttons; at least this large.
+constexpr QRect kPreviewPlace{8, 204, 380, 40};
+
+// Keeps the list filling the page below the buttons as the page grows.
+class PreviewFill : public QObject
+{
+public:
+    PreviewFill(QWidget* page, QWidget* list) : QObject(page), mList(list) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize) {
+            const QSize page = static_cast<QWidget*>(watched)->size();
+            mList->setGeometry(
+                kPreviewPlace.left(), kPreviewPlace.top(),
+                std::max(kPreviewPlace.width(), page.width() - 2 * kPreviewPlace.left()),
+                std::max(kPreviewPlace.height(), page.height() - kPreviewPlace.top() - 6));
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget* mList;
+};
 
 } // namespace
 
@@ -65,6 +95,16 @@ void buildTabOther(QWidget* page, FormControls& c)
     c.BtnUndo->setFixedWidth(84);
     c.BtnUndo->move(72, 176);
     c.BtnUndo->setEnabled(false); // until a rename run has left a journal
+
+    c.LblPreview = makeLabel(page, "LblPreview", "", {164, 180, 224, 16});
+    c.MemoPreview = new QPlainTextEdit(page);
+    c.MemoPreview->setObjectName("MemoPreview");
+    c.MemoPreview->setReadOnly(true);
+    c.MemoPreview->setLineWrapMode(QPlainTextEdit::NoWrap);
+    c.MemoPreview->setTabChangesFocus(true);
+    c.MemoPreview->setGeometry(kPreviewPlace);
+    // The list takes the rest of the page, however large the window is.
+    page->installEventFilter(new PreviewFill(page, c.MemoPreview));
 }
 
 } // namespace vimbrel

@@ -70,7 +70,7 @@ TEST_F(KeyboardTest, TabVisitsEveryControlOfThePageInOrderAndShiftTabGoesBack)
         // 動画 拡張子 (MemoMov) is hidden.
         {"ChkFSel", "MemoPIC", "ChkDel"},
         {"ChkFile", "EditFHead", "SpinFCnt", "ChkZero", "SpinKeta", "ChkAutoNum", "ChKRead",
-         "ChkDirs", "BtnExec"}};
+         "ChkDirs", "BtnExec", "MemoPreview"}};
     for (size_t page = 0; page < pages.size(); ++page) {
         window.controls().Page->setCurrentIndex(int(page));
         std::vector<std::string> forward = {"BtnVer", "BtnHelp", "qt_tabwidget_tabbar"};
