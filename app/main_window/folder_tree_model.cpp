@@ -113,16 +113,23 @@ std::vector<FolderTreeModel::Entry> FolderTreeModel::listEntries(const Node& nod
         }
         return entries;
     }
+    return folderEntries(node.entry.path, mCollator);
+}
+
+std::vector<FolderTreeModel::Entry> FolderTreeModel::folderEntries(const std::string& path,
+                                                                   const Collator& collator)
+{
     std::vector<std::string> names;
-    for (const fs::DirEntry& item : fs::listFolder(fs::withSeparator(node.entry.path))) {
+    for (const fs::DirEntry& item : fs::listFolder(fs::withSeparator(path))) {
         if (item.directory && !item.hidden) {
             names.push_back(item.name);
         }
     }
-    mCollator.sort(names);
+    collator.sort(names);
+    std::vector<Entry> entries;
     for (const std::string& name : names) {
-        entries.push_back(Entry{name, fs::withSeparator(node.entry.path) + name,
-                                QFileIconProvider::Folder, true});
+        entries.push_back(
+            Entry{name, fs::withSeparator(path) + name, QFileIconProvider::Folder, true});
     }
     return entries;
 }
@@ -225,7 +232,12 @@ void FolderTreeModel::refresh(const QModelIndex& index)
         scanFolders({node->entry.path});
         return;
     }
-    const std::vector<Entry> entries = listEntries(*node);
+    merge(index, listEntries(*node));
+}
+
+void FolderTreeModel::merge(const QModelIndex& index, const std::vector<Entry>& entries)
+{
+    Node* node = nodeOf(index);
     auto& children = node->children;
     // Items whose folders are gone go first, from the last to the first.
     for (int row = static_cast<int>(children.size()) - 1; row >= 0; --row) {
@@ -347,14 +359,29 @@ FolderTreeModel::Node* FolderTreeModel::listedNodeAt(const std::string& path) co
 
 void FolderTreeModel::listChangedFolders()
 {
-    const std::set<std::string> changed = std::move(mChangedFolders);
+    std::vector<std::string> changed(mChangedFolders.begin(), mChangedFolders.end());
     mChangedFolders.clear();
-    for (const std::string& path : changed) {
-        // Found again by its path: the tree may have changed meanwhile.
-        if (Node* node = listedNodeAt(path)) {
-            refresh(indexOf(node));
+    // Listed on a worker, as a share or a slow disk may take its time; the
+    // window goes on meanwhile.
+    using Listings = std::vector<std::pair<std::string, std::vector<Entry>>>;
+    auto* watcher = new QFutureWatcher<Listings>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        for (const auto& [path, entries] : watcher->result()) {
+            // Found again by its path: the tree may have changed meanwhile.
+            if (Node* node = listedNodeAt(path)) {
+                merge(indexOf(node), entries);
+            }
         }
-    }
+        watcher->deleteLater();
+    });
+    watcher->setFuture(QtConcurrent::run([changed = std::move(changed)] {
+        const Collator collator;
+        Listings listings;
+        for (const std::string& path : changed) {
+            listings.emplace_back(path, folderEntries(path, collator));
+        }
+        return listings;
+    }));
 }
 
 void FolderTreeModel::updatePaths(Node& node)

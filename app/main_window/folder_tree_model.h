@@ -23,7 +23,7 @@ namespace vimbrel {
 // in file-name order. A folder's children are listed when it is first opened
 // and again when it is refreshed, or, while it is open (watch()), when the
 // disk says its folders changed: a short pause gathers a burst of changes
-// into one listing. Whether a
+// into one listing, made on a worker thread. Whether a
 // folder has subfolders at all (and so an expand arrow) is found out on a
 // worker thread for the folders just listed, so that a folder of many files
 // never holds up the window.
@@ -105,6 +105,11 @@ private:
     Node* nodeOf(const QModelIndex& index) const;
     QModelIndex indexOf(Node* node) const;
     std::vector<Entry> listEntries(const Node& node) const;
+    // The visible folders of `path`, in name order; safe on any thread.
+    static std::vector<Entry> folderEntries(const std::string& path, const Collator& collator);
+    // Brings the item's children in line with `entries`, keeping the items
+    // that are still there.
+    void merge(const QModelIndex& index, const std::vector<Entry>& entries);
     std::unique_ptr<Node> makeNode(const Entry& entry, Node* parent) const;
     void updatePaths(Node& node);
     // Finds out on a worker thread which children of `node` have subfolders.
