@@ -39,9 +39,12 @@ RenamePreview previewRename(Options options, const std::string& selectedFolder)
 const char* skipReasonText(RenameRun::SkipReason reason)
 {
     switch (reason) {
-    case RenameRun::SkipReason::NotAPicture: return "画像ファイルでない";
-    case RenameRun::SkipReason::NameTaken: return "同じ名前のファイルがある";
-    case RenameRun::SkipReason::NameRefused: return "ファイル名に使えない文字";
+    case RenameRun::SkipReason::NotAPicture:
+        return "画像ファイルでない";
+    case RenameRun::SkipReason::NameTaken:
+        return "同じ名前のファイルがある";
+    case RenameRun::SkipReason::NameRefused:
+        return "ファイル名に使えない文字";
     }
     return "";
 }

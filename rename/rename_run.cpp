@@ -174,8 +174,7 @@ bool RenameRun::renameOne(const std::string& folder, const std::string& name,
     return true;
 }
 
-void RenameRun::skipped(const std::string& folder, const std::string& name,
-                        SkipReason reason) const
+void RenameRun::skipped(const std::string& folder, const std::string& name, SkipReason reason) const
 {
     if (mPlan && mSkip) {
         mSkip(folder, name, reason);

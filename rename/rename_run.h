@@ -35,8 +35,8 @@ public:
         NameTaken,   // another file already has its new name
         NameRefused, // its new name is no file name (the prefix holds a "/")
     };
-    using Skip = std::function<void(const std::string& folder, const std::string& name,
-                                    SkipReason reason)>;
+    using Skip =
+        std::function<void(const std::string& folder, const std::string& name, SkipReason reason)>;
 
     // The run reads `options` at the moment of use and advances SpinFCnt;
     // messages and the rename tab's state go to `ui`. A run that renames
