@@ -189,24 +189,51 @@ def main():
                 out.write(os.urandom(MB))
 
         rows = []
-        for start in (lambda: start_vimbrel(args.cli, folder, app),
-                      lambda: start_python(folder),
-                      lambda: start_nginx(folder, work)):
-            server = start()
+        notes = []
+        for name, start in (("vimbrel", lambda: start_vimbrel(args.cli, folder, app)),
+                            ("python", lambda: start_python(folder)),
+                            ("nginx", lambda: start_nginx(folder, work))):
+            # A measurement that fails gives its cell a dash and the table a
+            # note; the other measurements and servers go on.
+            def measured(what, measure):
+                try:
+                    return measure()
+                except (RuntimeError, OSError, subprocess.CalledProcessError) as error:
+                    notes.append((name, f"{what}: {str(error).strip().splitlines()[0]}"))
+                    return None
+
+            server = measured("start", start)
+            if server is None:
+                rows.append((name, None, None, None, None, None))
+                continue
             try:
-                one = wrk(server, "picture.jpg", 1, args.seconds)
-                twenty = wrk(server, "picture.jpg", 20, args.seconds)
-                big = download_speed(server, "big.bmp")
-                before, peak = slow_readers(server, "big.bmp", 20, 100 * KB, args.slow_seconds)
-                rows.append((server.name, one, twenty, big, before / 1024, peak / 1024))
+                one = measured("1 client", lambda: wrk(server, "picture.jpg", 1, args.seconds))
+                twenty = measured("20 clients",
+                                  lambda: wrk(server, "picture.jpg", 20, args.seconds))
+                big = measured("300 MB file", lambda: download_speed(server, "big.bmp"))
+                memory = measured("slow readers", lambda: slow_readers(
+                    server, "big.bmp", 20, 100 * KB, args.slow_seconds))
+                before, peak = memory if memory is not None else (None, None)
+                rows.append((name, one, twenty, big,
+                             None if before is None else before / 1024,
+                             None if peak is None else peak / 1024))
             finally:
                 server.stop()
+
+    def cell(value, form):
+        return "—" if value is None else format(value, form)
 
     print("| server | 200 KB, 1 client (req/s) | 200 KB, 20 clients (req/s) "
           "| 300 MB file (MB/s) | RSS before slow readers (MB) | peak with 20 slow readers (MB) |")
     print("|---|---:|---:|---:|---:|---:|")
     for name, one, twenty, big, before, peak in rows:
-        print(f"| {name} | {one:,.0f} | {twenty:,.0f} | {big:,.0f} | {before:.1f} | {peak:.1f} |")
+        print(f"| {name} | {cell(one, ',.0f')} | {cell(twenty, ',.0f')} | {cell(big, ',.0f')} "
+              f"| {cell(before, '.1f')} | {cell(peak, '.1f')} |")
+    for name, note in notes:
+        print(f"- {name}: {note}")
+    # The tool's own row must be whole; a peer's bad run is only noted.
+    if any(name == "vimbrel" for name, _ in notes):
+        sys.exit(1)
 
 
 if __name__ == "__main__":
