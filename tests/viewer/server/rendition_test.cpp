@@ -1,6 +1,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
+#include <QImageWriter>
 
 #include <cstdlib>
 
@@ -100,6 +101,26 @@ TEST_F(RenditionTest, TiffAndHeicArriveAsJpegs)
         const QColor middle = image.pixelColor(32, 24);
         EXPECT_NEAR(middle.red(), 200, 12) << name;
         EXPECT_NEAR(middle.green(), 40, 12) << name;
+    }
+}
+
+// The limits hold alike for every format, and inclusively: a TIFF of exactly
+// 64 megapixels is drawn, one pixel row more is refused.
+TEST_F(RenditionTest, ATiffAtThePixelLimitIsDrawnAndOneBeyondIsRefused)
+{
+    for (const QSize size : {QSize(8000, 8000), QSize(8000, 8001)}) {
+        QImage picture(size, QImage::Format_RGB32);
+        picture.fill(qRgb(20, 120, 200));
+        QImageWriter writer(QString::fromStdString(mPictures + "large.tif"), "TIFF");
+        writer.setCompression(1); // LZW keeps the file small
+        ASSERT_TRUE(writer.write(picture));
+        const testing::HttpReply reply = get("large.tif");
+        if (size.height() == 8000) {
+            ASSERT_EQ(reply.status, 200);
+            EXPECT_EQ(imageOf(reply).size(), size);
+        } else {
+            EXPECT_EQ(reply.status, 415);
+        }
     }
 }
 

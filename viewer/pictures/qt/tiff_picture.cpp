@@ -17,6 +17,9 @@ QImage decodeTiff(std::span<const uint8_t> file)
     QImageReader reader(&buffer, "tiff");
     reader.setDecideFormatFromContent(false);
     reader.setAutoTransform(true);
+    // Qt's own allocation limit (128 MB) would refuse pictures the limits
+    // allow; room for the largest of them at 8 bytes a pixel instead.
+    reader.setAllocationLimit(int(picture_limits::kMaxPixels * 8 / (1024 * 1024)) + 1);
     // Sides as the header gives them, refused before anything is decoded.
     const QSize size = reader.size();
     if (!picture_limits::fits(size.width(), size.height())) {
