@@ -56,92 +56,94 @@ void setGlyph(Form& form, HWND button, Glyph glyph)
 }
 
 // A spin box: a number edit and the arrows that step it, in its range.
-void makeSpin(Form& form, const ControlSpec& spec, HWND page, DWORD visible)
+void makeSpin(Form& form, const PlacedControl& placed, HWND page, DWORD visible)
 {
-    const bool arrowsOnly = spec.kind == Kind::ArrowSpin;
-    HWND edit = makeChild(form, WS_EX_CLIENTEDGE, L"EDIT", spec.caption,
+    const bool arrowsOnly = placed.kind == Kind::ArrowSpin;
+    HWND edit = makeChild(form, WS_EX_CLIENTEDGE, L"EDIT", placed.caption,
                           visible | WS_TABSTOP | WS_GROUP | ES_NUMBER | ES_RIGHT |
                               (arrowsOnly ? ES_READONLY : 0),
-                          page, spec.id, spec.x, spec.y, spec.width - 17, spec.height);
+                          page, placed.id, placed.x, placed.y, placed.width - 17, placed.height);
     ::SendMessageW(edit, EM_LIMITTEXT, 4, 0);
-    const int arrowsId = spec.id == idOf(Control::SpinKeta) ? kSpinKetaArrowsId : kSpinFCntArrowsId;
+    const int arrowsId =
+        placed.id == idOf(Control::SpinKeta) ? kSpinKetaArrowsId : kSpinFCntArrowsId;
     HWND arrows = makeChild(form, 0, UPDOWN_CLASSW, "",
                             visible | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, page,
-                            arrowsId, spec.x + spec.width - 17, spec.y, 17, spec.height);
+                            arrowsId, placed.x + placed.width - 17, placed.y, 17, placed.height);
     ::SendMessageW(arrows, UDM_SETBUDDY, WPARAM(edit), 0);
-    const SpinRange range = spinRange(Control(spec.id - kControlIdBase));
+    const SpinRange range = spinRange(Control(placed.id - kControlIdBase));
     ::SendMessageW(arrows, UDM_SETRANGE32, WPARAM(range.minimum), LPARAM(range.maximum));
-    ::SendMessageW(arrows, UDM_SETPOS32, 0, LPARAM(std::stoi(spec.caption)));
+    ::SendMessageW(arrows, UDM_SETPOS32, 0, LPARAM(std::stoi(placed.caption)));
     form.byId[arrowsId] = arrows;
 }
 
-void makePageControl(Form& form, const ControlSpec& spec)
+void makePageControl(Form& form, const PlacedControl& placed)
 {
-    HWND page = form.page(spec.page);
-    const DWORD visible = spec.visible ? WS_VISIBLE : 0;
+    HWND page = form.page(placed.page);
+    const DWORD visible = placed.visible ? WS_VISIBLE : 0;
     // Every control but the radio buttons after the first of their group
     // starts a group of the dialog manager, so that the arrow keys move only
     // within a radio group.
-    const DWORD group = spec.kind == Kind::Radio && !spec.startsGroup ? 0 : WS_GROUP;
+    const DWORD group = placed.kind == Kind::Radio && !placed.startsGroup ? 0 : WS_GROUP;
     HWND control = nullptr;
-    switch (spec.kind) {
+    switch (placed.kind) {
     case Kind::Group:
-        control = makeChild(form, 0, L"BUTTON", spec.caption, visible | BS_GROUPBOX | WS_GROUP,
-                            page, spec.id, spec.x, spec.y, spec.width, spec.height);
+        control = makeChild(form, 0, L"BUTTON", placed.caption, visible | BS_GROUPBOX | WS_GROUP,
+                            page, placed.id, placed.x, placed.y, placed.width, placed.height);
         break;
     case Kind::Radio:
         control =
-            makeChild(form, 0, L"BUTTON", spec.caption,
-                      visible | BS_AUTORADIOBUTTON | group | (spec.startsGroup ? WS_TABSTOP : 0),
-                      page, spec.id, spec.x, spec.y, spec.width, spec.height);
+            makeChild(form, 0, L"BUTTON", placed.caption,
+                      visible | BS_AUTORADIOBUTTON | group | (placed.startsGroup ? WS_TABSTOP : 0),
+                      page, placed.id, placed.x, placed.y, placed.width, placed.height);
         break;
     case Kind::Check:
-        control = makeChild(form, 0, L"BUTTON", spec.caption,
-                            visible | BS_AUTOCHECKBOX | WS_TABSTOP | group, page, spec.id, spec.x,
-                            spec.y, spec.width, spec.height);
+        control = makeChild(form, 0, L"BUTTON", placed.caption,
+                            visible | BS_AUTOCHECKBOX | WS_TABSTOP | group, page, placed.id,
+                            placed.x, placed.y, placed.width, placed.height);
         break;
     case Kind::Label:
-        control = makeChild(form, 0, L"STATIC", spec.caption,
-                            visible | SS_LEFTNOWORDWRAP | SS_NOPREFIX | group, page, spec.id,
-                            spec.x, spec.y, spec.width, spec.height);
+        control = makeChild(form, 0, L"STATIC", placed.caption,
+                            visible | SS_LEFTNOWORDWRAP | SS_NOPREFIX | group, page, placed.id,
+                            placed.x, placed.y, placed.width, placed.height);
         break;
     case Kind::Edit:
     case Kind::TimeEdit:
-        control = makeChild(form, WS_EX_CLIENTEDGE, L"EDIT", spec.caption,
-                            visible | WS_TABSTOP | group | ES_AUTOHSCROLL, page, spec.id, spec.x,
-                            spec.y, spec.width, spec.height);
-        if (spec.kind == Kind::TimeEdit) {
+        control = makeChild(form, WS_EX_CLIENTEDGE, L"EDIT", placed.caption,
+                            visible | WS_TABSTOP | group | ES_AUTOHSCROLL, page, placed.id,
+                            placed.x, placed.y, placed.width, placed.height);
+        if (placed.kind == Kind::TimeEdit) {
             makeTimeEdit(control);
-            setTimeText(control, spec.caption);
+            setTimeText(control, placed.caption);
         }
         break;
     case Kind::Spin:
     case Kind::ArrowSpin:
-        makeSpin(form, spec, page, visible);
+        makeSpin(form, placed, page, visible);
         return;
     case Kind::Memo:
-        control = makeChild(form, WS_EX_CLIENTEDGE, L"EDIT", spec.caption,
+        control = makeChild(form, WS_EX_CLIENTEDGE, L"EDIT", placed.caption,
                             visible | WS_TABSTOP | group | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
                                 ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN,
-                            page, spec.id, spec.x, spec.y, spec.width, spec.height);
+                            page, placed.id, placed.x, placed.y, placed.width, placed.height);
         break;
     case Kind::Button:
-        control = makeChild(form, 0, L"BUTTON", spec.caption,
-                            visible | BS_PUSHBUTTON | WS_TABSTOP | group, page, spec.id, spec.x,
-                            spec.y, spec.width, spec.height);
-        setGlyph(form, control, spec.glyph);
+        control = makeChild(form, 0, L"BUTTON", placed.caption,
+                            visible | BS_PUSHBUTTON | WS_TABSTOP | group, page, placed.id, placed.x,
+                            placed.y, placed.width, placed.height);
+        setGlyph(form, control, placed.glyph);
         break;
     case Kind::RaisedFrame:
     case Kind::SunkenFrame:
-        control = makeChild(form, spec.kind == Kind::SunkenFrame ? WS_EX_STATICEDGE : 0, L"STATIC",
-                            "", visible | (spec.kind == Kind::RaisedFrame ? SS_ETCHEDFRAME : 0),
-                            page, spec.id, spec.x, spec.y, spec.width, spec.height);
+        control =
+            makeChild(form, placed.kind == Kind::SunkenFrame ? WS_EX_STATICEDGE : 0, L"STATIC", "",
+                      visible | (placed.kind == Kind::RaisedFrame ? SS_ETCHEDFRAME : 0), page,
+                      placed.id, placed.x, placed.y, placed.width, placed.height);
         break;
     }
-    if (spec.checked) {
+    if (placed.checked) {
         ::SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
     }
-    if (!spec.enabled) {
+    if (!placed.enabled) {
         ::EnableWindow(control, FALSE);
     }
 }
@@ -159,11 +161,11 @@ void buildForm(Form& form, HWND window)
     form.window = window;
     registerWindowClass(kPageClass, pageProc);
     int left = 2;
-    for (const BarButton& spec : barButtons()) {
-        HWND button = makeChild(form, 0, L"BUTTON", spec.caption,
-                                WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, window, spec.id,
-                                left, 1, 57, 22);
-        setGlyph(form, button, spec.glyph);
+    for (const BarButton& placed : barButtons()) {
+        HWND button = makeChild(form, 0, L"BUTTON", placed.caption,
+                                WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, window,
+                                placed.id, left, 1, 57, 22);
+        setGlyph(form, button, placed.glyph);
         left += 57;
     }
     form.tabs = ::CreateWindowExW(0, WC_TABCONTROLW, L"",
@@ -173,7 +175,7 @@ void buildForm(Form& form, HWND window)
                                   ::GetModuleHandleW(nullptr), nullptr);
     form.byId[kPageId] = form.tabs;
     int index = 0;
-    for (const TabSpec& tab : tabs()) {
+    for (const TabCaption& tab : tabs()) {
         std::wstring caption = widen(tab.caption);
         TCITEMW item{};
         item.mask = TCIF_TEXT;
@@ -189,8 +191,8 @@ void buildForm(Form& form, HWND window)
         0, 0, 0, form.page(TabPage::Path), reinterpret_cast<HMENU>(INT_PTR(kTreeDriveId)),
         ::GetModuleHandleW(nullptr), nullptr);
     form.byId[kTreeDriveId] = form.tree;
-    for (const ControlSpec& spec : pageControls()) {
-        makePageControl(form, spec);
+    for (const PlacedControl& placed : pageControls()) {
+        makePageControl(form, placed);
     }
     form.status = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
                                     window, reinterpret_cast<HMENU>(INT_PTR(kStatusId)),

@@ -14,7 +14,7 @@ constexpr TabPage O = TabPage::Other;
 
 // Left column top to bottom, then the right one; on the other pages from the
 // top down. A radio button that starts its group carries `startsGroup`.
-constexpr ControlSpec kPageControls[] = {
+constexpr PlacedControl kPageControls[] = {
     // 表示
     {kNone, K::Group, "メニュー表示方法", S, 4, 2, 190, 42},
     {idOf(C::RdoFile), K::Radio, "ファイル名", S, 12, 20, 84, 18, true, true, true, Glyph::None,
@@ -90,14 +90,14 @@ constexpr BarButton kBarButtons[] = {
     {kBtnHelpId, "Help", Glyph::Help},
 };
 
-constexpr TabSpec kTabs[] = {{TabPage::Path, "場所"},
-                             {TabPage::Show, "表示"},
-                             {TabPage::Function, "機能"},
-                             {TabPage::Other, "その他"}};
+constexpr TabCaption kTabs[] = {{TabPage::Path, "場所"},
+                                {TabPage::Show, "表示"},
+                                {TabPage::Function, "機能"},
+                                {TabPage::Other, "その他"}};
 
 } // namespace
 
-std::span<const ControlSpec> pageControls()
+std::span<const PlacedControl> pageControls()
 {
     return kPageControls;
 }
@@ -107,7 +107,7 @@ std::span<const BarButton> barButtons()
     return kBarButtons;
 }
 
-std::span<const TabSpec> tabs()
+std::span<const TabCaption> tabs()
 {
     return kTabs;
 }

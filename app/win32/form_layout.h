@@ -37,7 +37,7 @@ enum class Glyph
 
 // One control of a page: where it sits (in pixels at 96 dots per inch,
 // within its page), what it says and how it starts.
-struct ControlSpec
+struct PlacedControl
 {
     int id;
     Kind kind;
@@ -52,7 +52,7 @@ struct ControlSpec
 };
 
 // The controls of the pages 表示, 機能 and その他, in their tab order.
-std::span<const ControlSpec> pageControls();
+std::span<const PlacedControl> pageControls();
 
 // The buttons of the bar across the top.
 struct BarButton
@@ -64,11 +64,11 @@ struct BarButton
 std::span<const BarButton> barButtons();
 
 // The tabs in their order, with their captions.
-struct TabSpec
+struct TabCaption
 {
     TabPage page;
     const char* caption;
 };
-std::span<const TabSpec> tabs();
+std::span<const TabCaption> tabs();
 
 } // namespace vimbrel::win32
