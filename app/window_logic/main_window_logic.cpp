@@ -343,9 +343,14 @@ void MainWindowLogic::TreeDriveChange()
         mTreePath.clear();
         mSelectedFolder = fs::withSeparator(tree.folderPath(item));
         mTreePath = tree.captionsBelowRoot(item);
-        mControls.setText(Control::StatusPath, mSelectedFolder);
-        mControls.setText(Control::StatusCount, std::to_string(countFiles()));
+        showSelectedFolder();
     });
+}
+
+void MainWindowLogic::showSelectedFolder()
+{
+    mControls.setText(Control::StatusPath, mSelectedFolder);
+    mControls.setText(Control::StatusCount, std::to_string(countFiles()));
 }
 
 int MainWindowLogic::countFiles() const
@@ -399,8 +404,7 @@ void MainWindowLogic::StartWithFolder(const std::string& folder)
         }
         mSmallFolder.clear();
         mSelectedFolder = fs::withSeparator(folder);
-        mControls.setText(Control::StatusPath, mSelectedFolder);
-        mControls.setText(Control::StatusCount, std::to_string(countFiles()));
+        showSelectedFolder();
     });
 }
 

@@ -93,6 +93,8 @@ private:
     // extension lists and the advanced start number.
     void showCommandResults(const Options& after);
     int countFiles() const;
+    // The status bar's path and count for the chosen folder.
+    void showSelectedFolder();
     // 元に戻す can be pressed while a journal exists.
     void updateUndoButton();
     // Runs a handler; an error escaping it goes to the general error box.
