@@ -64,6 +64,16 @@ std::ptrdiff_t readSome(int fd, char* buffer, size_t size)
     }
 }
 
+std::ptrdiff_t readAt(int fd, uint64_t offset, char* buffer, size_t size)
+{
+    for (;;) {
+        const ssize_t got = ::pread(fd, buffer, size, off_t(offset));
+        if (got >= 0 || errno != EINTR) {
+            return got;
+        }
+    }
+}
+
 bool saysMissing(int error)
 {
     return error == ENOENT || error == ENOTDIR;

@@ -77,6 +77,21 @@ std::ptrdiff_t readSome(int fd, char* buffer, size_t size)
     return std::ptrdiff_t(got);
 }
 
+std::ptrdiff_t readAt(int fd, uint64_t offset, char* buffer, size_t size)
+{
+    // A synchronous handle reads at the OVERLAPPED offset; it moves the
+    // handle's position, which nothing else of the server uses.
+    OVERLAPPED at = {};
+    at.Offset = DWORD(offset & 0xFFFFFFFFu);
+    at.OffsetHigh = DWORD(offset >> 32);
+    DWORD got = 0;
+    const DWORD chunk = size > 0x40000000 ? 0x40000000 : DWORD(size);
+    if (!::ReadFile(reinterpret_cast<HANDLE>(::_get_osfhandle(fd)), buffer, chunk, &got, &at)) {
+        return ::GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
+    }
+    return std::ptrdiff_t(got);
+}
+
 bool saysMissing(int error)
 {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;

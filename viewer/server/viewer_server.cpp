@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/file_facts.h"
+#include "platform/file_reading.h"
 #include "platform/file_system.h"
 #include "platform/loopback.h"
 #include "platform/whole_file.h"
@@ -181,6 +182,50 @@ bool tagListMatches(const std::string& list, const std::string& tag)
         start = end + 1;
     }
     return false;
+}
+
+// Bytes of a file read at a time for its answer: large enough that reading
+// costs little beside sending, small enough for many connections at once.
+constexpr uint64_t kFileBlock = 128 * 1024;
+
+// The body of a file answer, read from the open file as it goes out rather
+// than handed to the system whole (sendfile), so that a file that changes
+// meanwhile is noticed: one cut short ends the answer with an error, which
+// closes the connection at once, so the browser sees a short body and the
+// close instead of waiting for bytes that never come; one that grew gives
+// only the announced length, which the engine asks for.
+struct FileBody
+{
+    int fd;
+    uint64_t offset;
+};
+
+ssize_t readFileBody(void* body, uint64_t position, char* buffer, size_t size)
+{
+    const auto* file = static_cast<const FileBody*>(body);
+    const std::ptrdiff_t got = file_reading::readAt(file->fd, file->offset + position, buffer, size);
+    return got > 0 ? ssize_t(got) : MHD_CONTENT_READER_END_WITH_ERROR;
+}
+
+void closeFileBody(void* body)
+{
+    const auto* file = static_cast<const FileBody*>(body);
+    closeFile(file->fd);
+    delete file;
+}
+
+// An answer of `length` bytes of `fd` from `offset`; it owns `fd` from now
+// on, also when it cannot be made (nullptr).
+MHD_Response* fileResponse(int fd, uint64_t offset, uint64_t length)
+{
+    auto* body = new FileBody{fd, offset};
+    const size_t block = size_t(std::clamp<uint64_t>(length, 4096, kFileBlock));
+    MHD_Response* response =
+        MHD_create_response_from_callback(length, block, &readFileBody, body, &closeFileBody);
+    if (response == nullptr) {
+        closeFileBody(body);
+    }
+    return response;
 }
 
 // Pictures read into memory for a rendition may be at most this large.
@@ -467,8 +512,7 @@ private:
             return queue(connection, status, response);
         } else if (range.kind == ByteRange::Kind::Part) {
             status = MHD_HTTP_PARTIAL_CONTENT;
-            response = MHD_create_response_from_fd_at_offset64(range.last - range.first + 1, fd,
-                                                               range.first);
+            response = fileResponse(fd, range.first, range.last - range.first + 1);
             if (response != nullptr) {
                 const std::string part = "bytes " + std::to_string(range.first) + "-" +
                                          std::to_string(range.last) + "/" + std::to_string(size);
@@ -478,7 +522,7 @@ private:
             closeFile(fd);
             response = MHD_create_response_from_buffer(0, nullptr, MHD_RESPMEM_PERSISTENT);
         } else {
-            response = MHD_create_response_from_fd64(size, fd);
+            response = fileResponse(fd, 0, size);
         }
         if (response == nullptr) {
             return MHD_NO; // the engine closes the connection

@@ -144,6 +144,50 @@ TEST_F(ViewerServerHttpTest, ValidatorsGiveNotModifiedUntilTheFileChanges)
     EXPECT_NE(changed.headers.at("etag"), tag);
 }
 
+TEST_F(ViewerServerHttpTest, AFileCutShortWhileSentEndsItsAnswerAtOnce)
+{
+    const qsizetype announced = 64 << 20;
+    const std::string big = mRoot.write("pictures/big.jpg", std::string(size_t(announced), 'x'));
+    // The patience is far below the idle timeout: only a close ends the read.
+    RawConnection connection(mServer->port(), 10);
+    ASSERT_TRUE(connection.send(get("big.jpg", "Connection: close\r\n")));
+    // Once the head is there the server is sending; the rest of the file
+    // goes away while it does.
+    const HttpReply head = connection.readReply(true);
+    ASSERT_EQ(head.status, 200);
+    EXPECT_EQ(head.headers.at("content-length"), std::to_string(announced));
+    ASSERT_EQ(::truncate(big.c_str(), 1 << 20), 0);
+    bool closed = false;
+    const QByteArray rest = connection.readToEnd(&closed);
+    EXPECT_TRUE(closed);
+    EXPECT_LT(rest.size(), announced);
+    // The server is as good as before.
+    EXPECT_EQ(ask(get("b.jpg")).body, "bbb");
+}
+
+TEST_F(ViewerServerHttpTest, AFileThatGrowsWhileSentGivesTheAnnouncedLength)
+{
+    const size_t announced = size_t(16) << 20;
+    const std::string big = mRoot.write("pictures/big.jpg", std::string(announced, 'x'));
+    RawConnection connection(mServer->port(), 10);
+    ASSERT_TRUE(connection.send(get("big.jpg", "Connection: close\r\n")));
+    ASSERT_EQ(connection.readReply(true).status, 200);
+    {
+        FILE* file = std::fopen(big.c_str(), "ab");
+        ASSERT_NE(file, nullptr);
+        const std::string more(size_t(4) << 20, 'y');
+        std::fwrite(more.data(), 1, more.size(), file);
+        std::fclose(file);
+    }
+    bool closed = false;
+    const QByteArray rest = connection.readToEnd(&closed);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(size_t(rest.size()), announced);
+    EXPECT_FALSE(rest.contains('y'));
+    // A range asks for one part and gets that part only, also of the grown file.
+    EXPECT_EQ(ask(get("big.jpg", "Range: bytes=20971519-\r\n")).body, "y");
+}
+
 TEST_F(ViewerServerHttpTest, ABodyIsRefusedBeforeItIsSent)
 {
     // 200 MB announced, none sent: the answer comes at once and the
