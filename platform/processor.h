@@ -7,4 +7,9 @@ namespace vimbrel {
 // affinity); at least 1.
 int usableCores();
 
+// The processor time the calling thread has used so far, in seconds: what a
+// drawing that must not run without end measures itself by, whatever else
+// the machine is doing.
+double threadCpuSeconds();
+
 } // namespace vimbrel

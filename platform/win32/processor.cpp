@@ -18,4 +18,20 @@ int usableCores()
     return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
 }
 
+double threadCpuSeconds()
+{
+    FILETIME created{};
+    FILETIME ended{};
+    FILETIME kernel{};
+    FILETIME user{};
+    if (!::GetThreadTimes(::GetCurrentThread(), &created, &ended, &kernel, &user)) {
+        return 0;
+    }
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    // FILETIME counts in units of 100 ns.
+    return double(ticks(kernel) + ticks(user)) / 1e7;
+}
+
 } // namespace vimbrel

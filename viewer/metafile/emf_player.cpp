@@ -201,8 +201,10 @@ struct RecordView
 class EmfPlayer
 {
 public:
-    EmfPlayer(std::span<const uint8_t> file, const EmfHeader& header, bool drawText)
-        : mFile(file), mHeader(header), mDrawText(drawText), mObjects(header.handles)
+    EmfPlayer(std::span<const uint8_t> file, const EmfHeader& header, bool drawText,
+              DrawBudget& budget)
+        : mFile(file), mHeader(header), mDrawText(drawText), mBudget(budget),
+          mObjects(header.handles)
     {
     }
 
@@ -221,6 +223,7 @@ private:
     std::span<const uint8_t> mFile;
     EmfHeader mHeader;
     bool mDrawText;
+    DrawBudget& mBudget;
     GdiObjectTable mObjects;
     std::optional<MetafileCanvas> mCanvas;
 };
@@ -236,7 +239,7 @@ QImage EmfPlayer::play()
         QTransform::fromScale(mHeader.pictureSize.width() / frame.width(),
                               mHeader.pictureSize.height() / frame.height());
     mCanvas.emplace(mHeader.pictureSize, deviceToPicture, mHeader.unitsPerMmX, mHeader.unitsPerMmY,
-                    mDrawText);
+                    mDrawText, mBudget);
     if (!mCanvas->isValid()) {
         return {};
     }
@@ -1002,13 +1005,13 @@ bool looksLikeEmf(std::span<const uint8_t> file)
     return !in.failed() && type == Header && in.u32() == kSignature;
 }
 
-QImage playEmf(std::span<const uint8_t> file, bool drawText)
+QImage playEmf(std::span<const uint8_t> file, bool drawText, DrawBudget& budget)
 {
     const auto header = readHeader(file);
     if (!header) {
         return {};
     }
-    EmfPlayer player(file, *header, drawText);
+    EmfPlayer player(file, *header, drawText, budget);
     return player.play();
 }
 

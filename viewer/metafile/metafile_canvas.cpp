@@ -6,6 +6,7 @@
 
 #include <QFontMetricsF>
 
+#include "viewer/metafile/fill_work.h"
 #include "viewer/metafile/metafile_limits.h"
 #include "viewer/metafile/raster_operation.h"
 #include "viewer/metafile/region_union.h"
@@ -61,9 +62,10 @@ double ellipseAngle(const QRectF& box, QPointF point)
 } // namespace
 
 MetafileCanvas::MetafileCanvas(QSize size, const QTransform& deviceToPicture,
-                               double deviceUnitsPerMmX, double deviceUnitsPerMmY, bool drawText)
+                               double deviceUnitsPerMmX, double deviceUnitsPerMmY, bool drawText,
+                               DrawBudget& budget)
     : mDeviceToPicture(deviceToPicture), mUnitsPerMmX(deviceUnitsPerMmX),
-      mUnitsPerMmY(deviceUnitsPerMmY), mDrawText(drawText)
+      mUnitsPerMmY(deviceUnitsPerMmY), mDrawText(drawText), mBudget(budget)
 {
     if (!metafile_limits::fits(size.width(), size.height())) {
         return;
@@ -80,9 +82,9 @@ MetafileCanvas::MetafileCanvas(QSize size, const QTransform& deviceToPicture,
 }
 
 MetafileCanvas::MetafileCanvas(Measuring, double deviceUnitsPerMmX, double deviceUnitsPerMmY,
-                               bool drawText)
+                               bool drawText, DrawBudget& budget)
     : mUnitsPerMmX(deviceUnitsPerMmX), mUnitsPerMmY(deviceUnitsPerMmY), mDrawText(drawText),
-      mMeasuring(true)
+      mBudget(budget), mMeasuring(true)
 {
 }
 
@@ -208,8 +210,8 @@ bool MetafileCanvas::charge(const QRectF& area)
     }
     const QRectF touched = box.intersected(QRectF(mImage.rect()));
     // Every operation costs something, even where it touches nothing.
-    mSpent += 64 + (touched.isValid() ? touched.width() * touched.height() : 0);
-    return !exhausted() && mPainter.isActive();
+    return mBudget.spend(64 + (touched.isValid() ? touched.width() * touched.height() : 0)) &&
+           mPainter.isActive();
 }
 
 bool MetafileCanvas::begin(int rop2, const QRectF& area)
@@ -237,9 +239,19 @@ void MetafileCanvas::paintPicturePath(const QPainterPath& path, bool fill, bool 
         return;
     }
     QPainterPath shape = clampPath(path);
-    const double halfPen = stroking ? std::clamp(penPixelWidth(), 1.0, 10000.0) / 2 : 0;
+    const double penWidth = stroking ? std::clamp(penPixelWidth(), 1.0, 10000.0) : 0;
+    const double halfPen = penWidth / 2;
     if (!begin(mState.rop2,
                shape.controlPointRect().adjusted(-halfPen, -halfPen, halfPen, halfPen))) {
+        return;
+    }
+    // The raster engine's own work grows with the edges each row crosses,
+    // which the area above does not show: a polygon zig-zagging across the
+    // picture can keep it busy for minutes. It is counted before anything
+    // is drawn, as one call cannot be stopped once it runs.
+    const double height = mImage.height();
+    if (!mBudget.spend((filling ? fill_work::ofFill(shape, height) : 0) +
+                       (stroking ? fill_work::ofStroke(shape, height, penWidth) : 0))) {
         return;
     }
     shape.setFillRule(mState.windingFill ? Qt::WindingFill : Qt::OddEvenFill);
@@ -587,8 +599,7 @@ void MetafileCanvas::blitWithOperation(const raster_operation::Ternary& operatio
     }
     // Combining pixel by pixel costs some ten times what plain painting does;
     // the budget that stops endless files counts it so.
-    mSpent += 9.0 * box.width() * box.height();
-    if (exhausted()) {
+    if (!mBudget.spend(9.0 * box.width() * box.height())) {
         return;
     }
     // Bands of about a million pixels keep the layers small on large pictures.
@@ -768,8 +779,9 @@ void MetafileCanvas::text(QPointF reference, const QString& content,
     const QRectF cell(x, y - metrics.ascent(), width, metrics.height());
     // Each glyph costs its square as well, wherever it lands: large glyphs
     // are drawn as outlines, and drawing is slow even where they are clipped.
-    mSpent += static_cast<double>(content.size()) * std::min(pixelHeight * pixelHeight, 1.0e6);
-    if (!begin(13, placement.mapRect(cell))) {
+    if (!mBudget.spend(static_cast<double>(content.size()) *
+                       std::min(pixelHeight * pixelHeight, 1.0e6)) ||
+        !begin(13, placement.mapRect(cell))) {
         return;
     }
     mPainter.save();

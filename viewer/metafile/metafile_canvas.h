@@ -15,6 +15,7 @@
 #include "viewer/metafile/drawing_state.h"
 #include "viewer/metafile/metafile_limits.h"
 #include "viewer/metafile/raster_operation.h"
+#include "viewer/pictures/draw_budget.h"
 
 namespace vimbrel {
 
@@ -36,24 +37,27 @@ public:
     // A picture of `size` pixels; `deviceToPicture` maps the metafile's device
     // units to its pixels, and the device has the given units per millimetre
     // (for the fixed mapping modes). `drawText` is false where no font system
-    // is available.
+    // is available. What is drawn is counted against `budget`, which must
+    // outlive the canvas.
     MetafileCanvas(QSize size, const QTransform& deviceToPicture, double deviceUnitsPerMmX,
-                   double deviceUnitsPerMmY, bool drawText);
+                   double deviceUnitsPerMmY, bool drawText, DrawBudget& budget);
 
     // A canvas without a picture that only collects the bounds, in device
     // units, of what would be drawn: for metafiles that state no size.
     struct Measuring
     {
     };
-    MetafileCanvas(Measuring, double deviceUnitsPerMmX, double deviceUnitsPerMmY, bool drawText);
+    MetafileCanvas(Measuring, double deviceUnitsPerMmX, double deviceUnitsPerMmY, bool drawText,
+                   DrawBudget& budget);
     ~MetafileCanvas();
     MetafileCanvas(const MetafileCanvas&) = delete;
     MetafileCanvas& operator=(const MetafileCanvas&) = delete;
 
     bool isValid() const { return mMeasuring || !mImage.isNull(); }
 
-    // True once the drawing has covered more pixels than one file may.
-    bool exhausted() const { return mSpent > metafile_limits::kMaxPaintedPixels; }
+    // True once the drawing must stop: it has done more work than one file
+    // may, taken too long, or was stopped from outside.
+    bool exhausted() { return !mBudget.goOn(); }
 
     // What a measuring canvas found; nothing when nothing was drawn.
     std::optional<QRectF> measured() const { return mMeasured; }
@@ -163,11 +167,11 @@ private:
     double mUnitsPerMmX;
     double mUnitsPerMmY;
     bool mDrawText;
+    DrawBudget& mBudget;
     DrawingState mState;
     std::vector<DrawingState> mSaved;
     bool mMeasuring = false;
     std::optional<QRectF> mMeasured;
-    double mSpent = 0;
     bool mRecordingPath = false;
     QPainterPath mPath; // in picture pixels
 };

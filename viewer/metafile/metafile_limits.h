@@ -29,11 +29,6 @@ inline constexpr uint32_t kMaxObjects = 65536;
 // Rectangles of one region.
 inline constexpr uint32_t kMaxRegionRects = 16384;
 
-// Pixels the drawing operations of one file may cover in all, counted by the
-// area each one touches: far above what real pictures need, low enough that
-// a small file cannot keep the player filling a large picture for hours.
-inline constexpr double kMaxPaintedPixels = 4.0e9;
-
 // Characters of one text output.
 inline constexpr uint32_t kMaxTextLength = 16384;
 

@@ -229,8 +229,10 @@ double millimetresPerUnit(int mapMode)
 class WmfPlayer
 {
 public:
-    WmfPlayer(std::span<const uint8_t> file, const Header& header, bool drawText)
-        : mFile(file), mHeader(header), mDrawText(drawText), mObjects(header.objectCount)
+    WmfPlayer(std::span<const uint8_t> file, const Header& header, bool drawText,
+              DrawBudget& budget)
+        : mFile(file), mHeader(header), mDrawText(drawText), mBudget(budget),
+          mObjects(header.objectCount)
     {
     }
 
@@ -251,6 +253,7 @@ private:
     std::span<const uint8_t> mFile;
     Header mHeader;
     bool mDrawText;
+    DrawBudget& mBudget;
     GdiObjectTable mObjects;
     std::optional<MetafileCanvas> mCanvas;
 };
@@ -293,7 +296,7 @@ bool WmfPlayer::setUpCanvas()
     const QTransform deviceToPicture = QTransform::fromTranslate(-frame.left(), -frame.top()) *
                                        QTransform::fromScale(pixelsPerUnitX, pixelsPerUnitY);
     mCanvas.emplace(QSize(static_cast<int>(width), static_cast<int>(height)), deviceToPicture,
-                    unitsPerMm, unitsPerMm, mDrawText);
+                    unitsPerMm, unitsPerMm, mDrawText, mBudget);
     if (!mCanvas->isValid()) {
         return false;
     }
@@ -320,7 +323,7 @@ bool WmfPlayer::playAll()
 std::optional<QRectF> WmfPlayer::measureDrawing()
 {
     const double unitsPerMm = kScreenDpi / 25.4;
-    mCanvas.emplace(MetafileCanvas::Measuring{}, unitsPerMm, unitsPerMm, mDrawText);
+    mCanvas.emplace(MetafileCanvas::Measuring{}, unitsPerMm, unitsPerMm, mDrawText, mBudget);
     const bool played = playAll();
     const auto bounds = mCanvas->measured();
     mCanvas.reset();
@@ -873,13 +876,13 @@ bool WmfPlayer::playBitmapRecord(RecordView& record)
 
 } // namespace
 
-QImage playWmf(std::span<const uint8_t> file, bool drawText)
+QImage playWmf(std::span<const uint8_t> file, bool drawText, DrawBudget& budget)
 {
     const auto header = readHeader(file);
     if (!header) {
         return {};
     }
-    WmfPlayer player(file, *header, drawText);
+    WmfPlayer player(file, *header, drawText, budget);
     return player.play();
 }
 

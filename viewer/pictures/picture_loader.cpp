@@ -64,13 +64,19 @@ void PictureLoader::close()
 
 bool PictureLoader::open(const std::string& path)
 {
+    DrawBudget budget;
+    return open(path, budget);
+}
+
+bool PictureLoader::open(const std::string& path, DrawBudget& budget)
+{
     close();
     const PictureFormat format = pictureFormatOf(path);
     if (format == PictureFormat::None) {
         return false;
     }
     if (format == PictureFormat::Metafile) {
-        return mDrawMetafile != nullptr && openRaster(mDrawMetafile(path));
+        return mDrawMetafile != nullptr && openRaster(mDrawMetafile(path, budget));
     }
     if (format == PictureFormat::Jpeg) {
         std::FILE* file = openPlainStream(path);

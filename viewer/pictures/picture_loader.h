@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "viewer/pictures/draw_budget.h"
 #include "viewer/pictures/jpeg_decoder.h"
 #include "viewer/pictures/raster.h"
 
@@ -23,10 +24,10 @@ enum class PictureFormat
 PictureFormat pictureFormatOf(std::string_view fileName);
 
 // Draws the metafile at `path` at its own size on white, as RGB888; a null
-// raster when it cannot. The metafile player lies above the decoders (it
-// draws the bitmaps they decode), so whoever wants metafiles loaded hands its
-// drawing in.
-using MetafileDrawer = Raster (*)(const std::string& path);
+// raster when it cannot, also when the drawing goes beyond `budget`. The
+// metafile player lies above the decoders (it draws the bitmaps they
+// decode), so whoever wants metafiles loaded hands its drawing in.
+using MetafileDrawer = Raster (*)(const std::string& path, DrawBudget& budget);
 
 // Loads one picture at a time and hands out the pixels of its small image.
 // JPEG pictures are read with libjpeg as they are needed; bitmaps and icons
@@ -43,7 +44,9 @@ public:
     PictureLoader& operator=(const PictureLoader&) = delete;
 
     // Opens the picture file `path` (a plain file) in the format its name
-    // gives. False when it cannot be loaded.
+    // gives. False when it cannot be loaded. A metafile is drawn within
+    // `budget`; the other formats are bounded by the picture limits.
+    bool open(const std::string& path, DrawBudget& budget);
     bool open(const std::string& path);
     // The same for a picture held in memory; `data` must outlive the picture.
     bool openData(const std::uint8_t* data, size_t size, PictureFormat format);

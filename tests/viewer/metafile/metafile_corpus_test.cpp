@@ -147,11 +147,17 @@ TEST_F(MetafileCorpus, NoPictureFallsBelowItsFigure)
     ASSERT_GT(pictures.size(), 100) << "the metafile corpus is missing at " << corpusFolder();
     const std::map<std::string, double> baseline = readBaseline();
     std::vector<std::pair<double, std::string>> results;
+    std::pair<double, std::string> mostWork;
     std::ostringstream table;
     table << std::fixed << std::setprecision(2);
     for (const QString& picture : pictures) {
         const std::string name = picture.toStdString();
-        const QImage ours = loadMetafilePicture(corpusFolder() + "pictures/" + name);
+        // Real pictures stay far within the budget that stops hostile ones.
+        DrawBudget budget;
+        const QImage ours = loadMetafilePicture(corpusFolder() + "pictures/" + name, budget);
+        EXPECT_EQ(budget.state(), DrawBudget::State::Within) << name;
+        EXPECT_LT(budget.spent(), DrawBudget::Limits{}.work / 4) << name;
+        mostWork = std::max(mostWork, std::pair{budget.spent(), name});
         const QImage reference(
             QString::fromStdString(corpusFolder() + "reference/" + name + ".png"));
         if (reference.isNull()) {
@@ -177,7 +183,8 @@ TEST_F(MetafileCorpus, NoPictureFallsBelowItsFigure)
     for (size_t i = 0; i < 5 && i < results.size(); ++i) {
         std::cout << ' ' << results[i].second << ' ' << results[i].first;
     }
-    std::cout << '\n';
+    std::cout << "\nmost work: " << mostWork.second << ' ' << mostWork.first << " units, "
+              << 100 * mostWork.first / DrawBudget::Limits{}.work << " % of the budget\n";
     if (const char* out = std::getenv("VIMBREL_WRITE_PSNR_BASELINE")) {
         std::ofstream(out) << "# picture\tPSNR in dB after a blur of sigma 1, against LibreOffice\n"
                            << table.str();

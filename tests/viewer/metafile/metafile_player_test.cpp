@@ -1,3 +1,4 @@
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 
 #include "tests/support/gui_application_test.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_metafiles.h"
 #include "viewer/metafile/metafile_picture.h"
 #include "viewer/metafile/metafile_strings.h"
 
@@ -710,6 +712,46 @@ TEST_F(MetafilePlayerTest, FilesThatPaintWithoutEndAreStopped)
         wmf.record(0x061d, {0x0021, 0x00f0, 8000, 8000, 0, 0});
     }
     EXPECT_TRUE(load(mFolder, "a.wmf", wmf.placeable(0, 0, 8000, 8000, 96)).isNull());
+}
+
+std::span<const uint8_t> bytesOf(const std::string& file)
+{
+    return {reinterpret_cast<const uint8_t*>(file.data()), file.size()};
+}
+
+TEST_F(MetafilePlayerTest, APolygonEveryRowCrossesIsRefusedBeforeItIsFilled)
+{
+    // 80 KB: one polygon of 20,000 points zig-zagging between the top and
+    // the bottom of a 2000-pixel picture, minutes of the raster engine's time.
+    const std::string hostile = testing::zigZagEmf(20000, 2000, true);
+    DrawBudget budget;
+    EXPECT_TRUE(drawMetafilePicture(bytesOf(hostile), budget).isNull());
+    EXPECT_EQ(budget.state(), DrawBudget::State::Spent);
+    // The same points zig-zagging between left and right cross each row a
+    // few times only: cheap, and drawn.
+    const std::string tame = testing::zigZagEmf(20000, 2000, false);
+    DrawBudget enough;
+    const QImage drawn = drawMetafilePicture(bytesOf(tame), enough);
+    EXPECT_EQ(enough.state(), DrawBudget::State::Within);
+    ASSERT_EQ(drawn.size(), QSize(2000, 2000));
+    EXPECT_EQ(at(drawn, 1000, 1000), QColor(Qt::black)); // the edges crowd the middle
+}
+
+TEST_F(MetafilePlayerTest, DrawingEndsWhenItsTimeRunsOutOrItIsStopped)
+{
+    const std::string many = testing::manyRectanglesEmf(20000, 500);
+    DrawBudget::Limits brief;
+    brief.cpuSeconds = 0.005;
+    DrawBudget timed(brief);
+    EXPECT_TRUE(drawMetafilePicture(bytesOf(many), timed).isNull());
+    EXPECT_EQ(timed.state(), DrawBudget::State::Spent);
+    const std::atomic<bool> stop{true};
+    DrawBudget stopped(&stop);
+    EXPECT_TRUE(drawMetafilePicture(bytesOf(many), stopped).isNull());
+    EXPECT_EQ(stopped.state(), DrawBudget::State::Cancelled);
+    DrawBudget whole;
+    EXPECT_FALSE(drawMetafilePicture(bytesOf(many), whole).isNull());
+    EXPECT_EQ(whole.state(), DrawBudget::State::Within);
 }
 
 TEST_F(MetafilePlayerTest, EmfPathsRegionsAndStockObjects)

@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "platform/whole_file.h"
 #include "viewer/pictures/byte_reader.h"
+#include "viewer/pictures/fill_cost.h"
 #include "viewer/pictures/picture_limits.h"
 
 namespace vimbrel::gdi {
@@ -206,9 +208,119 @@ bool prepare(std::span<const uint8_t> file, Metafile& metafile, int& width, int&
     return true;
 }
 
+// The points of a record of points (polygons, lines, curves) as the record
+// holds them, in logical units; `counts` the figures' point counts. False
+// for other records and for damaged ones.
+bool pointsOf(const ENHMETARECORD& record, std::vector<POINT>& points, std::vector<DWORD>& counts)
+{
+    bool small = false;
+    bool several = false;
+    switch (record.iType) {
+    case EMR_POLYGON16:
+    case EMR_POLYLINE16:
+    case EMR_POLYBEZIER16:
+    case EMR_POLYBEZIERTO16:
+    case EMR_POLYLINETO16:
+        small = true;
+        break;
+    case EMR_POLYPOLYGON16:
+    case EMR_POLYPOLYLINE16:
+        small = several = true;
+        break;
+    case EMR_POLYGON:
+    case EMR_POLYLINE:
+    case EMR_POLYBEZIER:
+    case EMR_POLYBEZIERTO:
+    case EMR_POLYLINETO:
+        break;
+    case EMR_POLYPOLYGON:
+    case EMR_POLYPOLYLINE:
+        several = true;
+        break;
+    default:
+        return false;
+    }
+    ByteReader in(std::span(reinterpret_cast<const uint8_t*>(&record), record.nSize));
+    in.skip(8 + 16); // type, size, bounds
+    const uint32_t figures = several ? in.u32() : 1;
+    const uint32_t total = in.u32();
+    if (in.failed() || !in.has(figures, 4)) {
+        return false;
+    }
+    counts.assign(figures, total);
+    for (uint32_t i = 0; several && i < figures; ++i) {
+        counts[i] = in.u32();
+    }
+    if (!in.has(total, small ? 4 : 8)) {
+        return false;
+    }
+    points.resize(total);
+    for (POINT& point : points) {
+        point.x = small ? in.i16() : int32_t(in.u32());
+        point.y = small ? in.i16() : int32_t(in.u32());
+    }
+    return !in.failed();
+}
+
+// GDI's work on one record: every record costs a little; a record of points
+// costs what its shape costs the raster engine, mapped to the picture's
+// pixels as the record is played.
+double recordWork(HDC dc, const ENHMETARECORD& record, int height)
+{
+    std::vector<POINT> points;
+    std::vector<DWORD> counts;
+    if (!pointsOf(record, points, counts) || points.empty() ||
+        !::LPtoDP(dc, points.data(), int(points.size()))) {
+        return 64;
+    }
+    const bool filled = record.iType == EMR_POLYGON || record.iType == EMR_POLYGON16 ||
+                        record.iType == EMR_POLYPOLYGON || record.iType == EMR_POLYPOLYGON16;
+    fill_cost::Edges edges(height);
+    size_t first = 0;
+    for (const DWORD count : counts) {
+        const size_t end = std::min(points.size(), first + count);
+        for (size_t i = first + 1; i < end; ++i) {
+            edges.add(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+        }
+        if (filled && end > first + 1) {
+            edges.add(points[end - 1].x, points[end - 1].y, points[first].x, points[first].y);
+        }
+        first = end;
+    }
+    return 64 + (filled ? edges.fillWork() : 0) + edges.strokeWork(1);
+}
+
+struct Playing
+{
+    DrawBudget& budget;
+    int height;
+    bool stopped = false;
+};
+
+int CALLBACK playRecord(HDC dc, HANDLETABLE* objects, const ENHMETARECORD* record, int count,
+                        LPARAM context)
+{
+    auto* playing = reinterpret_cast<Playing*>(context);
+    if (!playing->budget.spend(recordWork(dc, *record, playing->height))) {
+        playing->stopped = true;
+        return 0; // ends the enumeration
+    }
+    ::PlayEnhMetaFileRecord(dc, objects, record, UINT(count));
+    return 1;
+}
+
+// PlayEnhMetaFile record by record, so that the budget is asked between any
+// two of them.
+bool playWithin(HDC dc, HENHMETAFILE metafile, const RECT& frame, DrawBudget& budget)
+{
+    Playing playing{budget, int(frame.bottom - frame.top)};
+    const bool played = ::EnumEnhMetaFile(dc, metafile, &playRecord, &playing, &frame) != 0;
+    return played && !playing.stopped;
+}
+
 } // namespace
 
-Raster drawMetafile(std::span<const uint8_t> file)
+Raster drawMetafile(std::span<const uint8_t> file, DrawBudget& budget)
 {
     if (file.size() < 18 || file.size() > 0xFFFFFFFFu) {
         return {};
@@ -236,7 +348,7 @@ Raster drawMetafile(std::span<const uint8_t> file)
         const HGDIOBJ old = ::SelectObject(dc, bitmap);
         const RECT all = {0, 0, width, height};
         ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        const bool played = ::PlayEnhMetaFile(dc, metafile.handle, &all) != 0;
+        const bool played = playWithin(dc, metafile.handle, all, budget);
         ::GdiFlush();
         if (played) {
             raster = Raster::make(width, height, Raster::Format::Rgb888);
@@ -261,7 +373,7 @@ Raster drawMetafile(std::span<const uint8_t> file)
     return raster;
 }
 
-Raster loadMetafile(const std::string& path)
+Raster loadMetafile(const std::string& path, DrawBudget& budget)
 {
     // A pipe or device under a metafile's name is refused, never waited on.
     const WholeFile whole = readWholeFile(path, kMaxFileBytes);
@@ -269,7 +381,7 @@ Raster loadMetafile(const std::string& path)
         return {};
     }
     const auto* bytes = reinterpret_cast<const uint8_t*>(whole.bytes.data());
-    return drawMetafile(std::span(bytes, whole.bytes.size()));
+    return drawMetafile(std::span(bytes, whole.bytes.size()), budget);
 }
 
 } // namespace vimbrel::gdi

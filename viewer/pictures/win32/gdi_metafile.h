@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 
+#include "viewer/pictures/draw_budget.h"
 #include "viewer/pictures/raster.h"
 
 // Windows metafiles drawn by Windows itself: GDI plays an EMF, or a WMF
@@ -14,12 +15,13 @@
 // WMF's box at its units per inch; a plain WMF's first window, scaled by a
 // metric mapping mode or else to at most 2048 pixels a side, or without a
 // window the bounds of its drawing. Pictures beyond the picture limits, and
-// damaged files, give a null raster.
+// damaged files, give a null raster. GDI plays the records one by one, and
+// the drawing stops with a null raster once `budget` says so.
 namespace vimbrel::gdi {
 
-Raster drawMetafile(std::span<const uint8_t> file);
+Raster drawMetafile(std::span<const uint8_t> file, DrawBudget& budget);
 
 // The metafile at `path` (a plain file of at most 256 MB).
-Raster loadMetafile(const std::string& path);
+Raster loadMetafile(const std::string& path, DrawBudget& budget);
 
 } // namespace vimbrel::gdi
