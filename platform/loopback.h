@@ -18,6 +18,11 @@ bool isLoopback(const sockaddr* address);
 // packet (TCP_NODELAY) on the connected socket `socket`.
 void sendAtOnce(long long socket);
 
+// Ends both directions of the connected socket `socket` without closing it:
+// the thread that serves it sees the end at once and lets it go. Safe from
+// any thread while the socket is open.
+void shutDown(long long socket);
+
 // How many files and sockets the process may hold open, raised once to the
 // most the system grants.
 long openFileLimit();

@@ -15,6 +15,11 @@ void sendAtOnce(long long socket)
     ::setsockopt(static_cast<int>(socket), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
 }
 
+void shutDown(long long socket)
+{
+    ::shutdown(static_cast<int>(socket), SHUT_RDWR);
+}
+
 long openFileLimit()
 {
     static const rlim_t limit = [] {

@@ -16,6 +16,11 @@ void sendAtOnce(long long socket)
                  reinterpret_cast<const char*>(&on), sizeof on);
 }
 
+void shutDown(long long socket)
+{
+    ::shutdown(static_cast<SOCKET>(socket), SD_BOTH);
+}
+
 long openFileLimit()
 {
     // Sockets are no descriptors on Windows; the C library's descriptors,

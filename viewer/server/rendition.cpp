@@ -67,11 +67,12 @@ bool needsRendition(const std::string& name)
     return kindOf(name) != Kind::None;
 }
 
-std::optional<Rendition> makeRendition(const std::string& name, std::span<const uint8_t> file)
+std::optional<Rendition> makeRendition(const std::string& name, std::span<const uint8_t> file,
+                                       DrawBudget& budget)
 {
     switch (kindOf(name)) {
     case Kind::Metafile:
-        return asPng(rendition_pictures::drawMetafile(file));
+        return asPng(rendition_pictures::drawMetafile(file, budget));
     case Kind::Tiff:
         return asJpeg(rendition_pictures::decodeTiff(file));
     case Kind::Heif:

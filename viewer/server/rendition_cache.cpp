@@ -3,47 +3,45 @@
 namespace vimbrel {
 namespace {
 
-size_t sizeOf(const std::shared_ptr<const Rendition>& rendition)
+size_t sizeOf(const RenditionResult& result)
 {
     // An undrawable picture costs its entry only.
-    return rendition ? rendition->bytes.size() : 0;
+    return result.rendition ? result.rendition->bytes.size() : 0;
 }
 
 } // namespace
 
-std::shared_ptr<const Rendition> RenditionCache::find(const Key& key, bool& known)
+std::optional<RenditionResult> RenditionCache::find(const Key& key)
 {
     const std::lock_guard lock(mMutex);
     for (auto entry = mEntries.begin(); entry != mEntries.end(); ++entry) {
         if (entry->key == key) {
             mEntries.splice(mEntries.begin(), mEntries, entry);
-            known = true;
-            return mEntries.front().rendition;
+            return mEntries.front().result;
         }
     }
-    known = false;
-    return nullptr;
+    return std::nullopt;
 }
 
-void RenditionCache::put(const Key& key, std::shared_ptr<const Rendition> rendition)
+void RenditionCache::put(const Key& key, RenditionResult result)
 {
     const std::lock_guard lock(mMutex);
-    const size_t size = sizeOf(rendition);
+    const size_t size = sizeOf(result);
     if (size > mMaxBytes) {
         return; // larger than the whole cache: made anew each time
     }
     for (auto entry = mEntries.begin(); entry != mEntries.end(); ++entry) {
         if (entry->key == key) {
-            mBytes -= sizeOf(entry->rendition);
+            mBytes -= sizeOf(entry->result);
             mEntries.erase(entry);
             break;
         }
     }
-    mEntries.push_front({key, std::move(rendition)});
+    mEntries.push_front({key, std::move(result)});
     mBytes += size;
     // Undrawable entries weigh nothing, so their number is bounded too.
     while (mBytes > mMaxBytes || mEntries.size() > 4096) {
-        mBytes -= sizeOf(mEntries.back().rendition);
+        mBytes -= sizeOf(mEntries.back().result);
         mEntries.pop_back();
     }
 }

@@ -15,7 +15,9 @@ namespace vimbrel {
 // menu, the main frame, the thumbnail window) is drawn once. Keyed by the
 // file itself and its state (device, inode, size, modification time), so a
 // changed file is drawn anew; bounded by the bytes held, the least recently
-// used going first. Safe for the server's threads.
+// used going first. A picture that could not be drawn, or took too much work,
+// is remembered as such, so that a reload does not draw it again. Safe for
+// the server's threads.
 class RenditionCache
 {
 public:
@@ -30,11 +32,10 @@ public:
 
     explicit RenditionCache(size_t maxBytes = size_t(64) << 20) : mMaxBytes(maxBytes) {}
 
-    // The rendition for `key`, or nothing (`known` false) when it was never
-    // made; a picture found undrawable is remembered as such (`known` true,
-    // nothing returned).
-    std::shared_ptr<const Rendition> find(const Key& key, bool& known);
-    void put(const Key& key, std::shared_ptr<const Rendition> rendition);
+    // What came of drawing the file of `key`; nothing when it was never
+    // drawn (or is forgotten).
+    std::optional<RenditionResult> find(const Key& key);
+    void put(const Key& key, RenditionResult result);
 
     size_t bytes() const;
 
@@ -42,7 +43,7 @@ private:
     struct Entry
     {
         Key key;
-        std::shared_ptr<const Rendition> rendition; // null: cannot be drawn
+        RenditionResult result;
     };
 
     mutable std::mutex mMutex;

@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "viewer/pictures/draw_budget.h"
 #include "viewer/pictures/raster.h"
 
 // How this platform draws the pictures that browsers cannot, for the
@@ -14,7 +15,8 @@
 // raster when the picture cannot be drawn. Safe to call from several threads.
 namespace vimbrel::rendition_pictures {
 
-Raster drawMetafile(std::span<const uint8_t> file);
+// A metafile is drawn within `budget`.
+Raster drawMetafile(std::span<const uint8_t> file, DrawBudget& budget);
 Raster decodeTiff(std::span<const uint8_t> file);
 Raster decodeHeif(std::span<const uint8_t> file);
 

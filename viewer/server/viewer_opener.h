@@ -45,6 +45,10 @@ public:
     // browser could be started, and why not.
     Outcome open(const ViewerPages& pages, bool maximised);
 
+    // Stops serving for good (ViewerServer::stop): false when a drawing was
+    // left behind, so the process had best end without its exit handlers.
+    bool stop() { return mServer.stop(); }
+
     const ViewerServer& server() const { return mServer; }
 
 private:

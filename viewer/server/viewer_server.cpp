@@ -4,21 +4,23 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <optional>
 #include <thread>
 
 #include "platform/file_facts.h"
-#include "platform/file_reading.h"
 #include "platform/file_system.h"
 #include "platform/loopback.h"
 #include "platform/whole_file.h"
-#include "viewer/server/byte_range.h"
-#include "viewer/server/content_type.h"
-#include "viewer/server/http_date.h"
+#include "viewer/server/connection_guard.h"
+#include "viewer/server/http_answers.h"
 #include "viewer/server/rendition.h"
-#include "viewer/server/rendition_cache.h"
+#include "viewer/server/rendition_workers.h"
+#include "viewer/server/request_head.h"
 #include "viewer/server/served_folders.h"
+#include "viewer/server/suspended_requests.h"
 
 namespace vimbrel {
 namespace {
@@ -27,8 +29,9 @@ namespace {
 // is answered 414 or 431 by the engine without being buffered.
 constexpr size_t kConnectionMemory = 64 * 1024;
 
-// Connections beyond the cap that still get their 503 before the engine
-// stops accepting altogether.
+// Connections of a serving thread beyond its share that the engine still
+// takes: the guard closes the idlest to make room, and a few more may arrive
+// before the engine has let those go.
 constexpr unsigned kSpareConnections = 16;
 
 // Descriptors kept free for everything else of the program.
@@ -107,148 +110,11 @@ std::optional<std::string> headerOf(MHD_Connection* connection, const char* name
     return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
 }
 
-// Each answer, refusals included, forbids sniffing, leaking the URL (and so
-// the token) in a Referer, and being framed or loaded by another origin.
-void addCommonHeaders(MHD_Response* response)
-{
-    MHD_add_response_header(response, "Cache-Control", "no-cache");
-    MHD_add_response_header(response, "X-Content-Type-Options", "nosniff");
-    MHD_add_response_header(response, "Referrer-Policy", "no-referrer");
-    MHD_add_response_header(response, "Cross-Origin-Resource-Policy", "same-origin");
-    MHD_add_response_header(response, "Content-Security-Policy", "frame-ancestors 'self'");
-    MHD_add_response_header(response, "X-Frame-Options", "SAMEORIGIN");
-}
-
-MHD_Result queue(MHD_Connection* connection, unsigned status, MHD_Response* response)
-{
-    if (response == nullptr) {
-        return MHD_NO;
-    }
-    addCommonHeaders(response);
-    const MHD_Result result = MHD_queue_response(connection, status, response);
-    MHD_destroy_response(response);
-    return result;
-}
-
-// A short plain-text refusal: the status number and a line end.
-MHD_Result refuse(MHD_Connection* connection, unsigned status, bool closeAfter = false)
-{
-    const std::string text = std::to_string(status) + "\n";
-    MHD_Response* response = MHD_create_response_from_buffer(
-        text.size(), const_cast<char*>(text.data()), MHD_RESPMEM_MUST_COPY);
-    if (response == nullptr) {
-        return MHD_NO;
-    }
-    MHD_add_response_header(response, "Content-Type", "text/plain; charset=US-ASCII");
-    if (status == MHD_HTTP_METHOD_NOT_ALLOWED) {
-        MHD_add_response_header(response, "Allow", "GET, HEAD");
-    }
-    if (closeAfter) {
-        MHD_add_response_header(response, "Connection", "close");
-    }
-    return queue(connection, status, response);
-}
-
-std::string entityTag(const FileFacts& info)
-{
-    char text[80];
-    std::snprintf(text, sizeof text, "\"%llx-%llx-%llx\"",
-                  static_cast<unsigned long long>(info.inode),
-                  static_cast<unsigned long long>(info.size),
-                  static_cast<unsigned long long>(info.modifiedSeconds) * 1000000000ULL +
-                      static_cast<unsigned long long>(info.modifiedNanoseconds));
-    return text;
-}
-
-// True when an If-None-Match list names `tag` (weak comparison) or is "*".
-bool tagListMatches(const std::string& list, const std::string& tag)
-{
-    size_t start = 0;
-    while (start < list.size()) {
-        size_t end = list.find(',', start);
-        if (end == std::string::npos) {
-            end = list.size();
-        }
-        std::string item = list.substr(start, end - start);
-        const size_t first = item.find_first_not_of(" \t");
-        const size_t last = item.find_last_not_of(" \t");
-        item = first == std::string::npos ? std::string() : item.substr(first, last - first + 1);
-        if (item.rfind("W/", 0) == 0) {
-            item = item.substr(2);
-        }
-        if (item == "*" || item == tag) {
-            return true;
-        }
-        start = end + 1;
-    }
-    return false;
-}
-
-// Bytes of a file read at a time for its answer: large enough that reading
-// costs little beside sending, small enough for many connections at once.
-constexpr uint64_t kFileBlock = 128 * 1024;
-
-// The body of a file answer, read from the open file as it goes out rather
-// than handed to the system whole (sendfile), so that a file that changes
-// meanwhile is noticed: one cut short ends the answer with an error, which
-// closes the connection at once, so the browser sees a short body and the
-// close instead of waiting for bytes that never come; one that grew gives
-// only the announced length, which the engine asks for.
-struct FileBody
-{
-    int fd;
-    uint64_t offset;
-};
-
-ssize_t readFileBody(void* body, uint64_t position, char* buffer, size_t size)
-{
-    const auto* file = static_cast<const FileBody*>(body);
-    const std::ptrdiff_t got = file_reading::readAt(file->fd, file->offset + position, buffer, size);
-    return got > 0 ? ssize_t(got) : MHD_CONTENT_READER_END_WITH_ERROR;
-}
-
-void closeFileBody(void* body)
-{
-    const auto* file = static_cast<const FileBody*>(body);
-    closeFile(file->fd);
-    delete file;
-}
-
-// An answer of `length` bytes of `fd` from `offset`; it owns `fd` from now
-// on, also when it cannot be made (nullptr).
-MHD_Response* fileResponse(int fd, uint64_t offset, uint64_t length)
-{
-    auto* body = new FileBody{fd, offset};
-    const size_t block = size_t(std::clamp<uint64_t>(length, 4096, kFileBlock));
-    MHD_Response* response =
-        MHD_create_response_from_callback(length, block, &readFileBody, body, &closeFileBody);
-    if (response == nullptr) {
-        closeFileBody(body);
-    }
-    return response;
-}
-
-// Pictures read into memory for a rendition may be at most this large.
-constexpr size_t kMaxRenditionSource = size_t(256) << 20;
-
-// True when the browser's copy, named by its validators, is still current.
-bool notModified(MHD_Connection* connection, const FileFacts& info, const std::string& tag)
-{
-    if (const auto tags = headerOf(connection, MHD_HTTP_HEADER_IF_NONE_MATCH)) {
-        return tagListMatches(*tags, tag);
-    }
-    if (const auto since = headerOf(connection, MHD_HTTP_HEADER_IF_MODIFIED_SINCE)) {
-        const auto time = parseHttpDate(*since);
-        return time && info.modifiedSeconds <= *time;
-    }
-    return false;
-}
-
 } // namespace
 
 // The HTTP side of the viewer server. Every request is checked in the order
-// peer, connection count, Host header, method, token, path; the first check
-// that fails answers at once, so a refused request never opens a file.
+// head, peer, connection count, Host header, method, token, path; the first
+// check that fails answers at once, so a refused request never opens a file.
 class ViewerHttpDaemon
 {
 public:
@@ -257,12 +123,7 @@ public:
     {
     }
 
-    ~ViewerHttpDaemon()
-    {
-        if (mDaemon != nullptr) {
-            MHD_stop_daemon(mDaemon);
-        }
-    }
+    ~ViewerHttpDaemon() { stop(kStopPatience); }
 
     ViewerHttpDaemon(const ViewerHttpDaemon&) = delete;
     ViewerHttpDaemon& operator=(const ViewerHttpDaemon&) = delete;
@@ -272,32 +133,80 @@ public:
         if (mDaemon != nullptr) {
             return true;
         }
+        if (mStopped) {
+            return false;
+        }
         const long files = loopback::openFileLimit();
         const long room = files > 2 * kReservedFiles ? (files - kReservedFiles) / 2 : 8;
-        mCap = static_cast<unsigned>(std::min<long>(mLimits.connections, room));
+        const unsigned cap = static_cast<unsigned>(std::min<long>(mLimits.connections, room));
         mToken = freshToken();
         // One thread per core, each with its own set of sockets to watch
         // (epoll where the system has it); TURBO leaves out the listening
-        // socket's wake-up pipe and sets up sockets in fewer calls.
-        const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+        // socket's wake-up pipe and sets up sockets in fewer calls. Each
+        // thread accepts and serves its own connections, and so has its own
+        // share of them.
+        const unsigned threads = mLimits.threads > 0
+                                     ? mLimits.threads
+                                     : std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+        const unsigned share = std::max(1u, cap / threads);
+        mGuard = std::make_unique<ConnectionGuard>(
+            ConnectionGuard::Times{std::chrono::seconds(mLimits.headSeconds),
+                                   std::chrono::seconds(mLimits.idleSeconds)},
+            share, [](long long socket) { loopback::shutDown(socket); });
+        mWorkers = std::make_unique<RenditionWorkers>(mLimits.renditions);
         mDaemon = MHD_start_daemon(
-            MHD_USE_AUTO_INTERNAL_THREAD | MHD_USE_TURBO, 0, nullptr, nullptr,
-            &ViewerHttpDaemon::answer, this, MHD_OPTION_THREAD_POOL_SIZE, threads,
+            MHD_USE_AUTO_INTERNAL_THREAD | MHD_USE_TURBO | MHD_ALLOW_SUSPEND_RESUME, 0, nullptr,
+            nullptr, &ViewerHttpDaemon::answer, this, MHD_OPTION_THREAD_POOL_SIZE, threads,
             MHD_OPTION_SOCK_ADDR, loopback::anyPort(), MHD_OPTION_CONNECTION_TIMEOUT,
-            mLimits.idleSeconds, MHD_OPTION_CONNECTION_LIMIT, mCap + kSpareConnections,
+            mLimits.idleSeconds, MHD_OPTION_CONNECTION_LIMIT, (share + kSpareConnections) * threads,
             MHD_OPTION_CONNECTION_MEMORY_LIMIT, kConnectionMemory, MHD_OPTION_NOTIFY_CONNECTION,
-            &ViewerHttpDaemon::notify, this, MHD_OPTION_UNESCAPE_CALLBACK,
+            &ViewerHttpDaemon::notify, this, MHD_OPTION_NOTIFY_COMPLETED,
+            &ViewerHttpDaemon::completed, this, MHD_OPTION_URI_LOG_CALLBACK,
+            &ViewerHttpDaemon::noteTarget, this, MHD_OPTION_UNESCAPE_CALLBACK,
             &ViewerHttpDaemon::keepEscaped, nullptr, MHD_OPTION_END);
-        if (mDaemon == nullptr) {
-            return false;
-        }
-        const MHD_DaemonInfo* info = MHD_get_daemon_info(mDaemon, MHD_DAEMON_INFO_BIND_PORT);
+        const MHD_DaemonInfo* info =
+            mDaemon != nullptr ? MHD_get_daemon_info(mDaemon, MHD_DAEMON_INFO_BIND_PORT) : nullptr;
         mPort = info != nullptr ? info->port : 0;
         if (mPort == 0) {
+            // Nothing was served: all goes, and a later start may try again.
+            if (mDaemon != nullptr) {
+                MHD_stop_daemon(mDaemon);
+                mDaemon = nullptr;
+            }
+            mWorkers.reset();
+            mGuard.reset();
+        }
+        return mPort != 0;
+    }
+
+    // Stops drawing, answers the requests held for drawings, closes every
+    // connection and ends the engine's threads. False when a drawing did not
+    // end within `patience`: its thread is left behind, and the process had
+    // best end without waiting for it.
+    bool stop(std::chrono::milliseconds patience)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + patience;
+        bool ended = true;
+        if (mWorkers) {
+            ended = mWorkers->stop(patience);
+        }
+        mSuspended->close();
+        if (mDaemon != nullptr) {
+            // The requests held for drawings get their 503 before the engine
+            // closes every connection.
+            std::unique_lock lock(mHeldMutex);
+            mHeldAnswered.wait_until(
+                lock, std::max(deadline, std::chrono::steady_clock::now() + kAnswerPatience),
+                [this] { return mHeld == 0; });
+        }
+        if (mDaemon != nullptr) {
             MHD_stop_daemon(mDaemon);
             mDaemon = nullptr;
         }
-        return mPort != 0;
+        mGuard.reset();
+        mPort = 0;
+        mStopped = true;
+        return ended;
     }
 
     uint16_t port() const { return mPort; }
@@ -305,42 +214,114 @@ public:
     ServedFolders& folders() { return mFolders; }
 
 private:
+    // How long stopping waits for a drawing under way; the drawing checks
+    // its stop flag between records and each record's work is bounded.
+    static constexpr std::chrono::milliseconds kStopPatience{1200};
+    // How long stopping gives the requests held for drawings to get their
+    // answer out.
+    static constexpr std::chrono::milliseconds kAnswerPatience{300};
+
+    // One connection: its place in the guard, and the request it serves.
+    struct Connection
+    {
+        ConnectionGuard::Entry* guarded = nullptr;
+        request_head::Target target;
+        bool headSeen = false;
+        std::shared_ptr<SuspendedRequests::Request> drawing; // while a rendition is awaited
+        FileFacts drawn;                                     // of the picture being drawn
+    };
+
     // The URL is looked at as it came: decoding it is ours to do, after the
     // token, so that an encoded NUL or "/" cannot slip past the path checks.
     static size_t keepEscaped(void*, MHD_Connection*, char* text) { return std::strlen(text); }
 
-    static void notify(void* self, MHD_Connection* connection, void**,
+    static Connection* connectionOf(MHD_Connection* connection)
+    {
+        const MHD_ConnectionInfo* info =
+            MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
+        return info != nullptr ? static_cast<Connection*>(info->socket_context) : nullptr;
+    }
+
+    static void notify(void* self, MHD_Connection* connection, void** context,
                        MHD_ConnectionNotificationCode code)
     {
         auto* daemon = static_cast<ViewerHttpDaemon*>(self);
         if (code == MHD_CONNECTION_NOTIFY_STARTED) {
-            daemon->mOpen.fetch_add(1);
-            // Small pages and pictures go out at once rather than waiting
-            // for more to fill a packet.
             const MHD_ConnectionInfo* info =
                 MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
-            if (info != nullptr) {
-                loopback::sendAtOnce(static_cast<long long>(info->connect_fd));
+            const long long socket =
+                info != nullptr ? static_cast<long long>(info->connect_fd) : -1;
+            // Small pages and pictures go out at once rather than waiting
+            // for more to fill a packet.
+            loopback::sendAtOnce(socket);
+            auto* record = new Connection;
+            record->guarded = daemon->mGuard->opened(socket);
+            *context = record;
+            // A connection that sends nothing at all goes soon; the guard
+            // sees to one that sends its head too slowly.
+            MHD_set_connection_option(connection, MHD_CONNECTION_OPTION_TIMEOUT,
+                                      daemon->mLimits.silentSeconds);
+        } else if (auto* record = static_cast<Connection*>(*context)) {
+            daemon->mGuard->closed(record->guarded);
+            delete record;
+            *context = nullptr;
+        }
+    }
+
+    // The engine has read a request line: a new request on the connection.
+    static void* noteTarget(void*, const char* uri, MHD_Connection* connection)
+    {
+        Connection* record = connectionOf(connection);
+        if (record != nullptr) {
+            record->target = request_head::noteTarget(uri);
+            record->headSeen = false;
+        }
+        return record;
+    }
+
+    static void completed(void* self, MHD_Connection*, void** request, MHD_RequestTerminationCode)
+    {
+        auto* daemon = static_cast<ViewerHttpDaemon*>(self);
+        if (auto* record = static_cast<Connection*>(*request)) {
+            if (record->drawing) {
+                record->drawing.reset();
+                daemon->heldEnded();
             }
-        } else {
-            daemon->mOpen.fetch_sub(1);
+            record->headSeen = false;
+            daemon->mGuard->requestEnded(record->guarded);
         }
     }
 
     static MHD_Result answer(void* self, MHD_Connection* connection, const char* url,
-                             const char* method, const char*, const char*, size_t*, void** request)
+                             const char* method, const char* version, const char*, size_t*,
+                             void** request)
     {
         auto* daemon = static_cast<ViewerHttpDaemon*>(self);
+        auto* record = static_cast<Connection*>(*request);
+        if (record == nullptr) {
+            return http_answers::plain(connection, MHD_HTTP_BAD_REQUEST, {}, true);
+        }
+        if (record->drawing) {
+            return daemon->answerDrawn(connection, *record);
+        }
         // The engine calls once when the head has arrived and again when the
         // body has. A request that announces a body is answered at the first
         // call, which makes the engine close the connection after the answer
         // instead of taking the body in; any other is answered at the second,
         // so that the connection stays open for the next request.
-        if (*request == nullptr && !announcesBody(connection, method)) {
-            *request = daemon;
-            return MHD_YES;
+        if (!record->headSeen) {
+            record->headSeen = true;
+            daemon->mGuard->requestBegan(record->guarded);
+            MHD_set_connection_option(connection, MHD_CONNECTION_OPTION_TIMEOUT,
+                                      daemon->mLimits.idleSeconds);
+            if (!request_head::isClean(connection, method, version, record->target)) {
+                return http_answers::plain(connection, MHD_HTTP_BAD_REQUEST, {}, true);
+            }
+            if (!announcesBody(connection, method)) {
+                return MHD_YES;
+            }
         }
-        return daemon->answer(connection, url, method);
+        return daemon->answer(connection, url, method, *record);
     }
 
     static bool announcesBody(MHD_Connection* connection, const char* method)
@@ -354,27 +335,36 @@ private:
                headerOf(connection, MHD_HTTP_HEADER_TRANSFER_ENCODING).has_value();
     }
 
-    MHD_Result answer(MHD_Connection* connection, const char* url, const char* method)
+    MHD_Result answer(MHD_Connection* connection, const char* url, const char* method,
+                      Connection& record)
     {
         if (!peerIsLoopback(connection)) {
-            return refuse(connection, MHD_HTTP_FORBIDDEN, true);
+            return http_answers::plain(connection, MHD_HTTP_FORBIDDEN, {}, true);
         }
-        if (mOpen.load() > int(mCap)) {
-            return refuse(connection, MHD_HTTP_SERVICE_UNAVAILABLE, true);
+        if (mGuard->overloaded(record.guarded)) {
+            return http_answers::plain(connection, MHD_HTTP_SERVICE_UNAVAILABLE, {}, true);
         }
         if (!hostIsOurs(connection)) {
-            return refuse(connection, MHD_HTTP_FORBIDDEN);
+            return http_answers::plain(connection, MHD_HTTP_FORBIDDEN);
         }
         const bool get = std::strcmp(method, MHD_HTTP_METHOD_GET) == 0;
         if (!get && std::strcmp(method, MHD_HTTP_METHOD_HEAD) != 0) {
-            return refuse(connection, MHD_HTTP_METHOD_NOT_ALLOWED, true);
+            return http_answers::plain(connection, MHD_HTTP_METHOD_NOT_ALLOWED, {}, true);
         }
         const std::optional<std::string> path = requestedPath(url);
         const int fd = path ? mFolders.open(*path) : -1;
         if (fd < 0) {
-            return refuse(connection, MHD_HTTP_NOT_FOUND);
+            return http_answers::plain(connection, MHD_HTTP_NOT_FOUND);
         }
-        return sendFile(connection, fd, *path);
+        const std::optional<FileFacts> facts = factsOf(fd);
+        if (!facts) {
+            closeFile(fd);
+            return http_answers::plain(connection, MHD_HTTP_NOT_FOUND);
+        }
+        if (needsRendition(*path)) {
+            return sendRendition(connection, fd, *path, *facts, record);
+        }
+        return http_answers::file(connection, fd, *path, *facts);
     }
 
     static bool peerIsLoopback(MHD_Connection* connection)
@@ -424,126 +414,68 @@ private:
     }
 
     // A picture no browser draws goes out as its rendition, under its own
-    // URL; one that cannot be drawn gets 415.
+    // URL. One drawn before (or found undrawable) is answered at once; any
+    // other is drawn by the rendition workers while the engine holds the
+    // connection still, and answered when it is resumed.
     MHD_Result sendRendition(MHD_Connection* connection, int fd, const std::string& path,
-                             const FileFacts& info)
+                             const FileFacts& info, Connection& record)
     {
         const RenditionCache::Key key{info.device, info.inode, int64_t(info.size),
                                       info.modifiedSeconds * 1000000000 + info.modifiedNanoseconds};
-        bool known = false;
-        std::shared_ptr<const Rendition> rendition = mRenditions.find(key, known);
-        if (!known) {
-            const WholeFile file = readOpenFile(fd, kMaxRenditionSource);
-            const auto* bytes = reinterpret_cast<const uint8_t*>(file.bytes.data());
-            auto made = file.state == WholeFile::State::Read
-                            ? makeRendition(path, std::span(bytes, file.bytes.size()))
-                            : std::nullopt;
-            if (made) {
-                rendition = std::make_shared<const Rendition>(std::move(*made));
-            }
-            mRenditions.put(key, rendition);
+        if (const std::optional<RenditionResult> known = mWorkers->known(key)) {
+            closeFile(fd);
+            return http_answers::rendition(connection, *known, info);
         }
-        closeFile(fd);
-        if (!rendition) {
-            const std::string text = "415 this picture cannot be drawn\n";
-            MHD_Response* response = MHD_create_response_from_buffer(
-                text.size(), const_cast<char*>(text.data()), MHD_RESPMEM_MUST_COPY);
-            if (response != nullptr) {
-                MHD_add_response_header(response, "Content-Type", "text/plain; charset=US-ASCII");
-            }
-            return queue(connection, MHD_HTTP_UNSUPPORTED_MEDIA_TYPE, response);
+        MHD_suspend_connection(connection);
+        {
+            const std::lock_guard lock(mHeldMutex);
+            ++mHeld;
         }
-        const std::string tag = entityTag(info).insert(1, "r-");
-        const bool current = notModified(connection, info, tag);
-        MHD_Response* response =
-            current ? MHD_create_response_from_buffer(0, nullptr, MHD_RESPMEM_PERSISTENT)
-                    : MHD_create_response_from_buffer(rendition->bytes.size(),
-                                                      const_cast<uint8_t*>(rendition->bytes.data()),
-                                                      MHD_RESPMEM_MUST_COPY);
-        if (response == nullptr) {
-            return MHD_NO;
+        record.drawing = mSuspended->add(connection);
+        record.drawn = info;
+        const auto accepted = mWorkers->request(
+            key, path, fd,
+            [suspended = mSuspended, request = record.drawing](const RenditionResult& result) {
+                suspended->finish(*request, result);
+            });
+        if (accepted != RenditionWorkers::Accepted::Queued) {
+            const auto kind = accepted == RenditionWorkers::Accepted::Busy
+                                  ? RenditionResult::Kind::Busy
+                                  : RenditionResult::Kind::Stopped;
+            mSuspended->finish(*record.drawing, {kind, nullptr});
         }
-        if (!current) {
-            MHD_add_response_header(response, "Content-Type", rendition->contentType.c_str());
-        }
-        MHD_add_response_header(response, "ETag", tag.c_str());
-        MHD_add_response_header(response, "Last-Modified",
-                                httpDate(std::time_t(info.modifiedSeconds)).c_str());
-        return queue(connection, current ? MHD_HTTP_NOT_MODIFIED : MHD_HTTP_OK, response);
+        return MHD_YES;
     }
 
-    MHD_Result sendFile(MHD_Connection* connection, int fd, const std::string& path)
+    void heldEnded()
     {
-        const std::optional<FileFacts> facts = factsOf(fd);
-        if (!facts) {
-            closeFile(fd);
-            return refuse(connection, MHD_HTTP_NOT_FOUND);
-        }
-        const FileFacts& info = *facts;
-        if (needsRendition(path)) {
-            return sendRendition(connection, fd, path, info);
-        }
-        const uint64_t size = info.size;
-        const std::string tag = entityTag(info);
-        const std::string modified = httpDate(std::time_t(info.modifiedSeconds));
-        unsigned status = MHD_HTTP_OK;
-        MHD_Response* response = nullptr;
-        ByteRange range = byteRangeFor(headerOf(connection, MHD_HTTP_HEADER_RANGE), size);
-        if (const auto ifRange = headerOf(connection, MHD_HTTP_HEADER_IF_RANGE)) {
-            if (*ifRange != tag && *ifRange != modified) {
-                range = {};
-            }
-        }
-        if (notModified(connection, info, tag)) {
-            closeFile(fd);
-            status = MHD_HTTP_NOT_MODIFIED;
-            response = MHD_create_response_from_buffer(0, nullptr, MHD_RESPMEM_PERSISTENT);
-        } else if (range.kind == ByteRange::Kind::Unsatisfiable) {
-            closeFile(fd);
-            const std::string text = "416\n";
-            status = MHD_HTTP_RANGE_NOT_SATISFIABLE;
-            response = MHD_create_response_from_buffer(text.size(), const_cast<char*>(text.data()),
-                                                       MHD_RESPMEM_MUST_COPY);
-            if (response != nullptr) {
-                MHD_add_response_header(response, "Content-Range",
-                                        ("bytes */" + std::to_string(size)).c_str());
-                MHD_add_response_header(response, "Content-Type", "text/plain; charset=US-ASCII");
-            }
-            return queue(connection, status, response);
-        } else if (range.kind == ByteRange::Kind::Part) {
-            status = MHD_HTTP_PARTIAL_CONTENT;
-            response = fileResponse(fd, range.first, range.last - range.first + 1);
-            if (response != nullptr) {
-                const std::string part = "bytes " + std::to_string(range.first) + "-" +
-                                         std::to_string(range.last) + "/" + std::to_string(size);
-                MHD_add_response_header(response, "Content-Range", part.c_str());
-            }
-        } else if (size == 0) {
-            closeFile(fd);
-            response = MHD_create_response_from_buffer(0, nullptr, MHD_RESPMEM_PERSISTENT);
-        } else {
-            response = fileResponse(fd, 0, size);
-        }
-        if (response == nullptr) {
-            return MHD_NO; // the engine closes the connection
-        }
-        if (status != MHD_HTTP_NOT_MODIFIED) {
-            MHD_add_response_header(response, "Content-Type", contentTypeFor(path).c_str());
-            MHD_add_response_header(response, "Accept-Ranges", "bytes");
-        }
-        MHD_add_response_header(response, "ETag", tag.c_str());
-        MHD_add_response_header(response, "Last-Modified", modified.c_str());
-        return queue(connection, status, response);
+        const std::lock_guard lock(mHeldMutex);
+        --mHeld;
+        mHeldAnswered.notify_all();
+    }
+
+    MHD_Result answerDrawn(MHD_Connection* connection, const Connection& record)
+    {
+        const std::optional<RenditionResult> result = mSuspended->resultOf(*record.drawing);
+        return http_answers::rendition(
+            connection, result.value_or(RenditionResult{RenditionResult::Kind::Stopped, nullptr}),
+            record.drawn);
     }
 
     ViewerServer::Limits mLimits;
     ServedFolders mFolders;
-    RenditionCache mRenditions;
+    std::unique_ptr<ConnectionGuard> mGuard;
+    std::unique_ptr<RenditionWorkers> mWorkers;
+    // Shared with the drawings' callbacks, which may outlive the daemon.
+    std::shared_ptr<SuspendedRequests> mSuspended = std::make_shared<SuspendedRequests>();
+    // Requests whose connections are held for drawings, until they end.
+    std::mutex mHeldMutex;
+    std::condition_variable mHeldAnswered;
+    int mHeld = 0;
     MHD_Daemon* mDaemon = nullptr;
     std::atomic<uint16_t> mPort = 0;
     std::string mToken;
-    unsigned mCap = 0;
-    std::atomic<int> mOpen = 0;
+    bool mStopped = false;
 };
 
 ViewerServer::ViewerServer() : ViewerServer(Limits{}) {}
@@ -554,6 +486,11 @@ ViewerServer::ViewerServer(const Limits& limits)
 }
 
 ViewerServer::~ViewerServer() = default;
+
+bool ViewerServer::stop(std::chrono::milliseconds patience)
+{
+    return mDaemon->stop(patience);
+}
 
 bool ViewerServer::start()
 {

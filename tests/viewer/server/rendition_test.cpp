@@ -3,7 +3,9 @@
 #include <QImageReader>
 #include <QImageWriter>
 
+#include <condition_variable>
 #include <cstdlib>
+#include <mutex>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,7 @@
 #include "tests/support/http_exchange.h"
 #include "tests/support/page_test_support.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_metafiles.h"
 #include "viewer/server/rendition_cache.h"
 #include "viewer/server/viewer_server.h"
 
@@ -124,35 +127,116 @@ TEST_F(RenditionTest, ATiffAtThePixelLimitIsDrawnAndOneBeyondIsRefused)
     }
 }
 
+TEST_F(RenditionTest, APictureThatAsksForEndlessDrawingGets503AndIsNotDrawnAgain)
+{
+    // 80 KB that would keep the raster engine busy for minutes.
+    mRoot.write("pictures/zigzag.emf", testing::zigZagEmf(20000, 2000, true));
+    const testing::HttpReply first = get("zigzag.emf");
+    EXPECT_EQ(first.status, 503);
+    EXPECT_EQ(first.body, "503 this picture takes too long to draw\n");
+    // Remembered for this state of the file: a reload gets the same at once.
+    EXPECT_EQ(get("zigzag.emf").status, 503);
+    EXPECT_EQ(get("shapes.wmf").status, 200);
+}
+
+// A drawing the test holds until it lets go.
+struct HeldDrawing
+{
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool started = false;
+    bool released = false;
+
+    RenditionWorkers::Drawer drawer()
+    {
+        return [this](const std::string&, std::span<const uint8_t>,
+                      DrawBudget&) -> std::optional<Rendition> {
+            std::unique_lock lock(mutex);
+            started = true;
+            changed.notify_all();
+            changed.wait(lock, [this] { return released; });
+            return Rendition{"image/png", {'p', 'n', 'g'}};
+        };
+    }
+
+    void waitUntilStarted()
+    {
+        std::unique_lock lock(mutex);
+        changed.wait_for(lock, std::chrono::seconds(10), [this] { return started; });
+    }
+
+    void release()
+    {
+        const std::lock_guard lock(mutex);
+        released = true;
+        changed.notify_all();
+    }
+};
+
+TEST_F(RenditionTest, FilesGoOutWhileAPictureIsDrawnAndStoppingAnswersItsRequest)
+{
+    HeldDrawing held;
+    ViewerServer::Limits limits;
+    limits.renditions.draw = held.drawer();
+    ViewerServer server(limits);
+    ASSERT_TRUE(server.start());
+    server.allowFolder(mPictures);
+    mRoot.write("pictures/page.htm", "<HTML></HTML>");
+    const auto request = [&](const std::string& name) {
+        const QByteArray target = QUrl(QString::fromStdString(server.urlFor(mPictures + name)))
+                                      .path(QUrl::FullyEncoded)
+                                      .toLatin1();
+        return "GET " + target +
+               " HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(server.port()) + "\r\n\r\n";
+    };
+    testing::RawConnection drawing(server.port());
+    drawing.send(request("shapes.wmf"));
+    held.waitUntilStarted();
+    // Every serving thread is free for the files meanwhile.
+    for (int i = 0; i < 8; ++i) {
+        testing::RawConnection page(server.port());
+        page.send(request("page.htm"));
+        EXPECT_EQ(page.readReply().body, "<HTML></HTML>");
+    }
+    // A drawing that does not heed the stop is left behind in time; its
+    // request is answered all the same.
+    EXPECT_FALSE(server.stop(std::chrono::milliseconds(100)));
+    EXPECT_EQ(drawing.readReply().status, 503);
+    held.release();
+}
+
 TEST(RenditionCache, KeepsTheNewestWithinItsBytesAndForgetsChangedFiles)
 {
     RenditionCache cache(100);
-    const auto rendition = [](size_t size) {
-        return std::make_shared<const Rendition>(
-            Rendition{"image/png", std::vector<uint8_t>(size)});
+    const auto drawn = [](size_t size) {
+        return RenditionResult{
+            RenditionResult::Kind::Drawn,
+            std::make_shared<const Rendition>(Rendition{"image/png", std::vector<uint8_t>(size)})};
     };
     const RenditionCache::Key a{1, 1, 10, 5};
     const RenditionCache::Key b{1, 2, 10, 5};
     const RenditionCache::Key c{1, 3, 10, 5};
-    cache.put(a, rendition(60));
-    cache.put(b, rendition(30));
-    bool known = false;
-    EXPECT_NE(cache.find(a, known), nullptr); // a is now the newest
-    cache.put(c, rendition(30));              // b goes
-    EXPECT_EQ(cache.find(b, known), nullptr);
-    EXPECT_FALSE(known);
-    EXPECT_NE(cache.find(a, known), nullptr);
+    cache.put(a, drawn(60));
+    cache.put(b, drawn(30));
+    EXPECT_TRUE(cache.find(a).has_value()); // a is now the newest
+    cache.put(c, drawn(30));                // b goes
+    EXPECT_FALSE(cache.find(b).has_value());
+    ASSERT_TRUE(cache.find(a).has_value());
+    EXPECT_EQ(cache.find(a)->rendition->bytes.size(), 60u);
     EXPECT_LE(cache.bytes(), 100u);
     // The same file changed since: another key.
-    EXPECT_EQ(cache.find(RenditionCache::Key{1, 1, 10, 6}, known), nullptr);
-    EXPECT_FALSE(known);
-    // An undrawable picture is remembered as such.
-    cache.put(b, nullptr);
-    EXPECT_EQ(cache.find(b, known), nullptr);
-    EXPECT_TRUE(known);
+    EXPECT_FALSE(cache.find(RenditionCache::Key{1, 1, 10, 6}).has_value());
+    // Pictures that cannot be drawn, or take too much work, are remembered
+    // as such and weigh nothing.
+    cache.put(b, {RenditionResult::Kind::CannotBeDrawn, nullptr});
+    cache.put(c, {RenditionResult::Kind::TooMuchWork, nullptr});
+    ASSERT_TRUE(cache.find(b).has_value());
+    EXPECT_EQ(cache.find(b)->kind, RenditionResult::Kind::CannotBeDrawn);
+    EXPECT_EQ(cache.find(c)->kind, RenditionResult::Kind::TooMuchWork);
+    EXPECT_LE(cache.bytes(), 60u);
     // Larger than the whole cache: not kept.
-    cache.put(RenditionCache::Key{9, 9, 9, 9}, rendition(200));
-    EXPECT_EQ(cache.find(RenditionCache::Key{9, 9, 9, 9}, known), nullptr);
+    cache.put(RenditionCache::Key{9, 9, 9, 9}, drawn(200));
+    EXPECT_FALSE(cache.find(RenditionCache::Key{9, 9, 9, 9}).has_value());
 }
 
 } // namespace

@@ -10,9 +10,9 @@
 
 namespace vimbrel::rendition_pictures {
 
-Raster drawMetafile(std::span<const uint8_t> file)
+Raster drawMetafile(std::span<const uint8_t> file, DrawBudget& budget)
 {
-    return rasterOnWhite(drawMetafilePicture(file));
+    return rasterOnWhite(drawMetafilePicture(file, budget));
 }
 
 Raster decodeTiff(std::span<const uint8_t> file)

@@ -5,9 +5,9 @@
 
 namespace vimbrel::rendition_pictures {
 
-Raster drawMetafile(std::span<const uint8_t> file)
+Raster drawMetafile(std::span<const uint8_t> file, DrawBudget& budget)
 {
-    return gdi::drawMetafile(file);
+    return gdi::drawMetafile(file, budget);
 }
 
 Raster decodeTiff(std::span<const uint8_t> file)
