@@ -1,5 +1,6 @@
 #include "cli/serve_viewer.h"
 
+#include <cstdlib>
 #include <ostream>
 
 #include "cli/stop_wait.h"
@@ -29,6 +30,13 @@ int serveViewer(const ViewerPages& pages, const std::string& programFolder, bool
         }
     }
     stop.wait();
+    if (!opener.stop()) {
+        // A drawing did not end in time; its thread must not meet the
+        // program's exit handlers.
+        streams.out.flush();
+        streams.err.flush();
+        std::_Exit(0);
+    }
     return 0;
 }
 

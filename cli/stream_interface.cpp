@@ -12,6 +12,17 @@ StreamInterface::StreamInterface(std::ostream& err, bool showProgress)
 
 void StreamInterface::showMessage(const std::string& text)
 {
+    writeLines(text);
+    mMessageShown = true;
+}
+
+void StreamInterface::showNote(const std::string& text)
+{
+    writeLines(text);
+}
+
+void StreamInterface::writeLines(const std::string& text)
+{
     if (mProgressShown) {
         mErr << '\n';
         mProgressShown = false;
@@ -19,7 +30,6 @@ void StreamInterface::showMessage(const std::string& text)
     std::string lines = text;
     std::replace(lines.begin(), lines.end(), '\r', '\n');
     mErr << lines << '\n';
-    mMessageShown = true;
 }
 
 void StreamInterface::showFileCount(int) {}

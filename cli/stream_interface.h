@@ -9,8 +9,8 @@
 namespace vimbrel::cli {
 
 // What the tool would show in its window, written to the program's streams:
-// messages on the error stream with each CR as a line break, progress only
-// when asked (the error stream is a terminal). Opening the viewer is only
+// messages and notes on the error stream with each CR as a line break,
+// progress only when asked (the error stream is a terminal). Opening the viewer is only
 // recorded, for the command to act on.
 class StreamInterface : public UserInterface
 {
@@ -22,6 +22,7 @@ public:
     void openViewer(const ViewerPages& pages, bool maximised) override;
     void setRenameTabEnabled(bool enabled) override;
     bool reportProgress(int done, int total) override;
+    void showNote(const std::string& text) override;
 
     bool messageShown() const { return mMessageShown; }
     // The pages of the viewer the command asked to open, if it did.
@@ -30,6 +31,8 @@ public:
     bool maximised() const { return mMaximised; }
 
 private:
+    void writeLines(const std::string& text);
+
     std::ostream& mErr;
     bool mShowProgress;
     bool mProgressShown = false;

@@ -40,6 +40,11 @@ public:
     // Long work reports `done` of `total` steps; returns false when the person
     // asked to stop. Called on the thread that runs the command.
     virtual bool reportProgress(int done, int total) = 0;
+
+    // A line for the person that asks for no answer and interrupts nothing:
+    // the window's status bar, vimbrel-cli's error stream. An interface
+    // that shows nothing of the kind (a dry run's) leaves it.
+    virtual void showNote(const std::string& /*text*/) {}
 };
 
 } // namespace vimbrel

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -108,6 +109,8 @@ QWidget* QtWindowControls::widget(Control control) const
         return c.StatusPanels[1];
     case Control::StatusPath:
         return c.StatusPanels[3];
+    case Control::StatusNote:
+        return c.Status;
     }
     return nullptr;
 }
@@ -140,13 +143,22 @@ std::string QtWindowControls::text(Control control) const
     if (const auto* label = qobject_cast<const QLabel*>(w)) {
         return label->text().toStdString();
     }
+    if (const auto* status = qobject_cast<const QStatusBar*>(w)) {
+        return status->currentMessage().toStdString();
+    }
     return {};
 }
 
 void QtWindowControls::setText(Control control, const std::string& text)
 {
     QWidget* w = widget(control);
-    if (auto* time = dynamic_cast<TimeEdit*>(w)) {
+    if (auto* status = qobject_cast<QStatusBar*>(w)) {
+        if (text.empty()) {
+            status->clearMessage();
+        } else {
+            status->showMessage(qt(text), kStatusNoteMilliseconds);
+        }
+    } else if (auto* time = dynamic_cast<TimeEdit*>(w)) {
         time->setTimeText(text);
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         edit->setText(qt(text));

@@ -92,6 +92,11 @@ bool SystemDesktop::openViewer(const ViewerPages& pages, bool maximised)
     return mOpener->open(pages, maximised).opened;
 }
 
+bool SystemDesktop::stopViewer()
+{
+    return mOpener == nullptr || mOpener->stop();
+}
+
 void SystemDesktop::openFolder(const std::string& folder)
 {
     QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder)));

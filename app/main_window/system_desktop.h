@@ -26,6 +26,10 @@ public:
     bool openViewer(const ViewerPages& pages, bool maximised) override;
     void openFolder(const std::string& folder) override;
 
+    // Stops the viewer server, if one was started: false when a drawing of
+    // it did not end in time (ViewerServer::stop).
+    bool stopViewer();
+
 private:
     std::string mProgramFolder;
     // Made at the first Show run; its server runs until the program ends.

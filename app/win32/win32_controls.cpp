@@ -61,6 +61,15 @@ BOOL CALLBACK addWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM screens)
     return TRUE;
 }
 
+// The timer of the status bar that ends a note.
+constexpr UINT_PTR kStatusNoteTimer = 1;
+
+void CALLBACK endStatusNote(HWND status, UINT, UINT_PTR timer, DWORD)
+{
+    ::KillTimer(status, timer);
+    ::SendMessageW(status, SB_SIMPLE, FALSE, 0);
+}
+
 } // namespace
 
 Win32Controls::Win32Controls(Form& form, FolderTreeView& tree) : mForm(form), mTree(tree) {}
@@ -96,6 +105,11 @@ void Win32Controls::setChecked(Control control, bool checked)
 
 std::string Win32Controls::text(Control control) const
 {
+    if (control == Control::StatusNote) {
+        const bool shown = ::SendMessageW(mForm.status, SB_ISSIMPLE, 0, 0) != 0;
+        const auto found = mStatusTexts.find(control);
+        return shown && found != mStatusTexts.end() ? found->second : std::string();
+    }
     if (control == Control::StatusCount || control == Control::StatusPath) {
         const auto found = mStatusTexts.find(control);
         return found != mStatusTexts.end() ? found->second : std::string();
@@ -108,7 +122,15 @@ std::string Win32Controls::text(Control control) const
 
 void Win32Controls::setText(Control control, const std::string& text)
 {
-    if (control == Control::StatusCount || control == Control::StatusPath) {
+    if (control == Control::StatusNote) {
+        // The bar shows the note alone for a while, then its panels again.
+        mStatusTexts[control] = text;
+        ::SendMessageW(mForm.status, SB_SIMPLE, text.empty() ? FALSE : TRUE, 0);
+        if (!text.empty()) {
+            ::SendMessageW(mForm.status, SB_SETTEXTW, SB_SIMPLEID, LPARAM(widen(text).c_str()));
+            ::SetTimer(mForm.status, kStatusNoteTimer, kStatusNoteMilliseconds, &endStatusNote);
+        }
+    } else if (control == Control::StatusCount || control == Control::StatusPath) {
         mStatusTexts[control] = text;
         const WPARAM part = control == Control::StatusCount ? 1 : 3;
         ::SendMessageW(mForm.status, SB_SETTEXTW, part, LPARAM(widen(text).c_str()));

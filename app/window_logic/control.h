@@ -47,7 +47,13 @@ enum class Control
     // The status bar's second and fourth panels.
     StatusCount,
     StatusPath,
+    // A note over the whole status bar for a while; an empty text takes it
+    // away at once.
+    StatusNote,
 };
+
+// How long a note stays over the status bar.
+inline constexpr int kStatusNoteMilliseconds = 20000;
 
 // The pages of the page control, in their order.
 enum class TabPage

@@ -27,6 +27,11 @@ void WindowUserInterface::endProgress()
     }
 }
 
+void WindowUserInterface::showNote(const std::string& text)
+{
+    mControls.setText(Control::StatusNote, text);
+}
+
 void WindowUserInterface::showFileCount(int count)
 {
     mControls.setText(Control::StatusCount, std::to_string(count));

@@ -20,6 +20,7 @@ public:
     void openViewer(const ViewerPages& pages, bool maximised) override;
     void setRenameTabEnabled(bool enabled) override;
     bool reportProgress(int done, int total) override;
+    void showNote(const std::string& text) override;
 
     // Closes the progress box of work that has ended.
     void endProgress();

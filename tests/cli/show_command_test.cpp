@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "platform/sys_calls.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_metafiles.h"
 
 namespace vimbrel::testing {
 namespace {
@@ -59,6 +60,18 @@ TEST_F(CliShow, MessagesGoToTheErrorStreamWithLineBreaks)
     root.write("blocked/Work", "a file where the Work folder belongs");
     EXPECT_EQ(run({root / "empty", "--app-folder", root / "blocked"}), 1);
     EXPECT_EQ(err.str(), "ワーク領域が作成できません\n");
+}
+
+TEST_F(CliShow, APictureSkippedForEndlessDrawingIsNamedAndTheRunGoesOn)
+{
+    // Small images in Work/; the metafile would keep any raster engine
+    // filling for minutes.
+    root.write("app/Vimbrel.INI", "[MENU]\r\nSMALL_POS=2\r\n");
+    root.write("pics/zigzag.emf", zigZagEmf(20000, 2000, true));
+    EXPECT_EQ(run({root / "pics", "--app-folder", root / "app"}), 0);
+    EXPECT_EQ(out.str(), root / "app/Work/index.htm\n");
+    EXPECT_EQ(err.str(), "描画に時間がかかりすぎるため小画像を作らなかったファイル: zigzag.emf\n");
+    EXPECT_FALSE(fs::isFile(root / "app/Work/zigzag.jpg"));
 }
 
 TEST_F(CliShow, AnEmptyFolderArgumentIsNoFolderChosen)

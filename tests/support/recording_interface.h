@@ -28,7 +28,10 @@ public:
         return stopAfter < 0 || done < stopAfter;
     }
 
+    void showNote(const std::string& text) override { notes.push_back(text); }
+
     std::vector<std::string> messages;
+    std::vector<std::string> notes;
     std::vector<int> counts;
     std::vector<ViewerPages> opened;
     bool maximised = false;

@@ -34,6 +34,21 @@ std::vector<std::string> listPictures(const Options& options, const std::string&
     return names;
 }
 
+// Says which pictures got no small image because drawing them took far
+// more work than a picture may: a few names, and how many more.
+std::string tooMuchWorkNote(const std::vector<std::string>& names)
+{
+    constexpr size_t kNamesShown = 5;
+    std::string note = "描画に時間がかかりすぎるため小画像を作らなかったファイル: ";
+    for (size_t i = 0; i < names.size() && i < kNamesShown; ++i) {
+        note += (i > 0 ? ", " : "") + names[i];
+    }
+    if (names.size() > kNamesShown) {
+        note += " ほか " + std::to_string(names.size() - kNamesShown) + " 件";
+    }
+    return note;
+}
+
 } // namespace
 
 void BtnShowClick(Options& options, const std::string& SelectedFolder, const std::string& AppFolder,
@@ -91,6 +106,9 @@ bool BuildViewer(const Options& options, const std::string& SelectedFolder,
         state.SmallNames = std::move(made.SmallNames);
         if (made.cancelled) {
             return false;
+        }
+        if (!made.tooMuchWork.empty()) {
+            ui.showNote(tooMuchWorkNote(made.tooMuchWork));
         }
         SmallPath = options.RdoFWork ? "./" : FolderUrl(WorkFolder, small.SmallTarget);
     }

@@ -42,10 +42,10 @@ std::vector<Group> groupBySmallName(const std::vector<std::string>& imageNames)
 }
 
 // Decides about picture `name` and makes its small image `small` where one is
-// due. `entry` is what stands at the small name in the target folder and is
-// kept up to date. Returns the SmallNames entry.
+// due, drawing within `budget`. `entry` is what stands at the small name in
+// the target folder and is kept up to date. Returns the SmallNames entry.
 std::string makeOne(SmallImageWorker& worker, const std::string& name, const std::string& small,
-                    const SmallImageJob& job, Entry& entry)
+                    const SmallImageJob& job, Entry& entry, DrawBudget& budget)
 {
     if (job.ChkFSub && (entry == Entry::File || entry == Entry::ReadOnlyFile)) {
         return small; // made before: the picture is not even opened
@@ -55,7 +55,7 @@ std::string makeOne(SmallImageWorker& worker, const std::string& name, const std
     }
     bool made = false;
     try {
-        made = worker.make(job.SelectedFolder + name, job.SmallTarget, small);
+        made = worker.make(job.SelectedFolder + name, job.SmallTarget, small, budget);
     } catch (const std::exception&) {
         // What can arrive here is a buffer of this picture that could not
         // grow (std::bad_alloc, std::length_error): the picture alone fails.
@@ -137,9 +137,14 @@ private:
                 if (mStop) {
                     break;
                 }
+                // Stopping the run also stops a drawing under way.
+                DrawBudget budget(&mStop);
                 mSmallNames[picture] =
-                    makeOne(worker, mImageNames[picture], group.smallName, mJob, entry);
+                    makeOne(worker, mImageNames[picture], group.smallName, mJob, entry, budget);
                 const std::lock_guard lock(mMutex);
+                if (budget.state() == DrawBudget::State::Spent) {
+                    mTooMuchWork.push_back(picture);
+                }
                 ++mDone;
                 mChanged.notify_one();
             }
@@ -156,6 +161,21 @@ private:
     std::vector<std::string>& mSmallNames; // each entry written by one worker only
     const std::vector<Group> mGroups;
 
+public:
+    // The pictures whose drawing took too much work, in list order; after
+    // execute().
+    std::vector<std::string> tooMuchWork()
+    {
+        std::sort(mTooMuchWork.begin(), mTooMuchWork.end());
+        std::vector<std::string> names;
+        for (const size_t picture : mTooMuchWork) {
+            names.push_back(mImageNames[picture]);
+        }
+        return names;
+    }
+
+private:
+    std::vector<size_t> mTooMuchWork;
     std::atomic<size_t> mNextGroup{0};
     std::atomic<bool> mStop{false};
     std::mutex mMutex;
@@ -182,6 +202,7 @@ SmallImageResult MakeSmallImages(const std::vector<std::string>& imageNames,
     }
     Run run(imageNames, job, settings, target, result.SmallNames);
     result.cancelled = run.execute(ui);
+    result.tooMuchWork = run.tooMuchWork();
     return result;
 }
 

@@ -25,6 +25,10 @@ struct SmallImageResult
     // The person stopped the run from the progress report; the small images
     // written so far stay.
     bool cancelled = false;
+    // The pictures that got no small image because drawing them took more
+    // work than a picture may (metafiles asking for endless drawing), in
+    // list order.
+    std::vector<std::string> tooMuchWork;
 };
 
 // How a run of the small image maker does its work. The small images and

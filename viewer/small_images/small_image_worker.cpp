@@ -32,9 +32,9 @@ bool SmallImageWorker::encodeOpened(std::vector<std::uint8_t>& bytes)
 }
 
 bool SmallImageWorker::make(const std::string& picturePath, const std::string& folder,
-                            const std::string& smallName)
+                            const std::string& smallName, DrawBudget& budget)
 {
-    return mLoader.open(picturePath) && encodeOpened(mBytes) &&
+    return mLoader.open(picturePath, budget) && encodeOpened(mBytes) &&
            writeSmallFile(folder, smallName, mBytes);
 }
 

@@ -28,10 +28,11 @@ public:
     // Makes the small image of the picture file `picturePath` and writes it
     // as `folder` + `smallName`. True when it was written; false when the
     // picture cannot be loaded, is damaged, is too narrow or too flat for a
-    // small image, or the file cannot be written. Nothing is left behind on
-    // failure.
+    // small image, or the file cannot be written, and when drawing a
+    // metafile goes beyond `budget` (its state() tells). Nothing is left
+    // behind on failure.
     bool make(const std::string& picturePath, const std::string& folder,
-              const std::string& smallName);
+              const std::string& smallName, DrawBudget& budget);
 
     // The JPEG bytes of the small image of the picture the loader has opened;
     // false where make() would fail before writing. Closes the picture.

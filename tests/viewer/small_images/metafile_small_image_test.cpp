@@ -11,6 +11,7 @@
 #include "tests/support/page_test_support.h"
 #include "tests/support/recording_interface.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_metafiles.h"
 #include "tests/support/test_pictures.h"
 #include "viewer/metafile/metafile_picture.h"
 #include "viewer/small_images/small_image_run.h"
@@ -147,6 +148,18 @@ TEST_F(MetafileSmallImageTest, DamagedMetafileGetsAnEmptyEntryAndNoFile)
     const SmallImageResult result = MakeSmallImages({"cut.emf"}, {mPictures, mSmall, false}, mUi);
     EXPECT_EQ(result.SmallNames, (std::vector<std::string>{""}));
     EXPECT_FALSE(std::filesystem::exists(mSmall + "cut.jpg"));
+}
+
+TEST_F(MetafileSmallImageTest, AMetafileAskingForEndlessDrawingIsSkippedAndNamed)
+{
+    // Minutes of filling for the raster engine, in 80 KB.
+    mTemp.write("pictures/zigzag.emf", testing::zigZagEmf(20000, 2000, true));
+    mTemp.write("pictures/wide.wmf", wideRedWmf());
+    const SmallImageResult result =
+        MakeSmallImages({"zigzag.emf", "wide.wmf"}, {mPictures, mSmall, false}, mUi);
+    EXPECT_EQ(result.SmallNames, (std::vector<std::string>{"", "wide.jpg"}));
+    EXPECT_EQ(result.tooMuchWork, std::vector<std::string>{"zigzag.emf"});
+    EXPECT_FALSE(std::filesystem::exists(mSmall + "zigzag.jpg"));
 }
 
 } // namespace
