@@ -46,5 +46,5 @@ fi
 QT_QPA_PLATFORM=offscreen scripts/compare-windows-output.sh "$linux_cli" build-windows/build/Vimbrel/vimbrel-cli.exe
 [ -d e2e/node_modules ] || (cd e2e && npm ci --no-audit --no-fund)
 (cd e2e && VIMBREL_ENGINE=chromium VIMBREL_CLI="$PWD/../build-windows/build/Vimbrel/vimbrel-cli.exe" \
-  node --test viewer.test.mjs names.test.mjs thumbnails.test.mjs server.test.mjs drives.test.mjs)
+  node --test viewer.test.mjs names.test.mjs thumbnails.test.mjs server.test.mjs drives.test.mjs attacks.test.mjs)
 echo "Windows tests took $(($(date +%s) - start)) s"

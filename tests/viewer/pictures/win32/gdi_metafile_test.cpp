@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <filesystem>
 #include <iostream>
@@ -14,6 +15,7 @@
 #include "platform/file_system.h"
 #include "platform/whole_file.h"
 #include "tests/support/page_test_support.h"
+#include "tests/support/test_metafiles.h"
 #include "viewer/pictures/win32/wic.h"
 
 namespace vimbrel {
@@ -62,7 +64,10 @@ TEST(GdiMetafile, TheCorpusDrawsAsWindowsDrawsIt)
     int compared = 0;
     int close = 0;
     for (const std::string& name : names) {
-        const Raster ours = gdi::loadMetafile(corpusFolder() + "pictures/" + name);
+        // Real pictures stay far within the budget that stops hostile ones.
+        DrawBudget budget;
+        const Raster ours = gdi::loadMetafile(corpusFolder() + "pictures/" + name, budget);
+        EXPECT_LT(budget.spent(), DrawBudget::Limits{}.work / 4) << name;
         if (ours.isNull()) {
             continue;
         }
@@ -92,20 +97,42 @@ TEST(GdiMetafile, TheCorpusDrawsAsWindowsDrawsIt)
     EXPECT_GE(close, compared * 8 / 10);
 }
 
+std::span<const uint8_t> bytesOf(const std::string& file)
+{
+    return {reinterpret_cast<const uint8_t*>(file.data()), file.size()};
+}
+
+TEST(GdiMetafile, EndlessDrawingIsRefusedAndAStopEndsTheDrawing)
+{
+    // One polygon whose edges every row of a 2000-pixel picture crosses:
+    // refused before GDI fills it.
+    DrawBudget budget;
+    EXPECT_TRUE(gdi::drawMetafile(bytesOf(testing::zigZagEmf(20000, 2000, true)), budget).isNull());
+    EXPECT_EQ(budget.state(), DrawBudget::State::Spent);
+    const std::string many = testing::manyRectanglesEmf(20000, 500);
+    const std::atomic<bool> stop{true};
+    DrawBudget stopped(&stop);
+    EXPECT_TRUE(gdi::drawMetafile(bytesOf(many), stopped).isNull());
+    EXPECT_EQ(stopped.state(), DrawBudget::State::Cancelled);
+    DrawBudget whole;
+    EXPECT_FALSE(gdi::drawMetafile(bytesOf(many), whole).isNull());
+}
+
 TEST(GdiMetafile, DamagedAndOversizedFilesGiveNoPicture)
 {
+    DrawBudget budget;
     const std::vector<uint8_t> empty;
-    EXPECT_TRUE(gdi::drawMetafile(empty).isNull());
+    EXPECT_TRUE(gdi::drawMetafile(empty, budget).isNull());
     const std::vector<uint8_t> noise(200, 0x5a);
-    EXPECT_TRUE(gdi::drawMetafile(noise).isNull());
+    EXPECT_TRUE(gdi::drawMetafile(noise, budget).isNull());
     // A placeable header claiming 60000 units at 1 unit an inch.
     std::vector<uint8_t> huge = {0xd7, 0xcd, 0xc6, 0x9a, 0, 0, 0, 0, 0, 0, 0x60,
                                  0xea, 0x60, 0xea, 1,    0, 0, 0, 0, 0, 0, 0};
     const std::vector<uint8_t> header = {1, 0, 9, 0, 0, 3, 12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     huge.insert(huge.end(), header.begin(), header.end());
     huge.insert(huge.end(), {3, 0, 0, 0, 0, 0});
-    EXPECT_TRUE(gdi::drawMetafile(huge).isNull());
-    EXPECT_TRUE(gdi::loadMetafile(corpusFolder() + "pictures/").isNull());
+    EXPECT_TRUE(gdi::drawMetafile(huge, budget).isNull());
+    EXPECT_TRUE(gdi::loadMetafile(corpusFolder() + "pictures/", budget).isNull());
 }
 
 } // namespace
