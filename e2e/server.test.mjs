@@ -62,7 +62,9 @@ describe('viewer server', () => {
     const head = await request(server.url, { method: 'HEAD' });
     assert.equal(head.status, 200);
     assert.equal(head.body, '');
-    assert.equal(Number(head.headers['content-length']), fs.statSync(server.indexPath).size);
+    // The page as written, with the server's one script element added.
+    const added = `<SCRIPT SRC="${prefix}~/helper.js"></SCRIPT>`.length;
+    assert.equal(Number(head.headers['content-length']), fs.statSync(server.indexPath).size + added);
   });
 
   test('refuses wrong tokens, paths outside the folders, links out, other hosts and methods', async () => {

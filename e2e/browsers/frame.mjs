@@ -1,7 +1,8 @@
 // What the tests do inside one document, the same in every engine. An engine
 // gives `evaluate(fn, arg)` (runs fn(arg) in the document, awaits a promise,
-// returns plain data) and `clickNth(css, index)` (a real click on the
-// index-th element matching css); the rest is built on those two here.
+// returns plain data), `clickNth(css, index)` (a real click on the index-th
+// element matching css) and `sendKey(key)` (a real key press, to whatever
+// has the focus); the rest is built on those here.
 
 export class Frame {
   // Runs fn(arg) until it returns something truthy and returns that, or
@@ -37,6 +38,14 @@ export class Frame {
           );
     if (at < 0) throw new Error(`no ${css} reads ${JSON.stringify(text)}`);
     await this.clickNth(css, at);
+  }
+
+  // Presses `key` (a KeyboardEvent key: "ArrowRight", "Home", "PageDown",
+  // " ", "+", "f", ...) in this document, after a click on the first element
+  // matching `focus` has given it the focus.
+  async press(key, { focus } = {}) {
+    if (focus) await this.clickNth(focus, 0);
+    await this.sendKey(key);
   }
 
   // The text of each element matching css, as in the document.

@@ -27,6 +27,12 @@ export class FoundFrame extends Frame {
     if (!elements[index]) throw new Error(`no ${css} number ${index}`);
     await elements[index].click();
   }
+
+  sendKey(key) {
+    // Both drivers name the space bar "Space" and take other keys by their
+    // key value.
+    return this.frameNow().page().keyboard.press(key === ' ' ? 'Space' : key);
+  }
 }
 
 // A top-level window; subclasses say how to find a named frame and a window

@@ -87,6 +87,26 @@ class WebDriverFrame extends Frame {
     return reply.value;
   }
 
+  // WebDriver's actions name the special keys by code points of its own.
+  async sendKey(key) {
+    const special = {
+      ArrowLeft: '\uE012',
+      ArrowUp: '\uE013',
+      ArrowRight: '\uE014',
+      ArrowDown: '\uE015',
+      PageUp: '\uE00E',
+      PageDown: '\uE00F',
+      End: '\uE010',
+      Home: '\uE011',
+    };
+    const value = special[key] ?? key;
+    await this.session.enter(this.handle, this.frameName);
+    await this.session.call('POST', '/actions', {
+      actions: [{ type: 'key', id: 'keyboard', actions: [{ type: 'keyDown', value }, { type: 'keyUp', value }] }],
+    });
+    await this.session.call('DELETE', '/actions').catch(() => {});
+  }
+
   async clickNth(css, index) {
     await this.session.enter(this.handle, this.frameName);
     const elements = await this.session.call('POST', '/elements', { using: 'css selector', value: css });

@@ -19,9 +19,9 @@ std::optional<std::string> headerOf(MHD_Connection* connection, const char* name
     return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
 }
 
-void addCommonHeaders(MHD_Response* response)
+void addCommonHeaders(MHD_Response* response, const char* caching)
 {
-    MHD_add_response_header(response, "Cache-Control", "no-cache");
+    MHD_add_response_header(response, "Cache-Control", caching);
     MHD_add_response_header(response, "X-Content-Type-Options", "nosniff");
     MHD_add_response_header(response, "Referrer-Policy", "no-referrer");
     MHD_add_response_header(response, "Cross-Origin-Resource-Policy", "same-origin");
@@ -29,12 +29,13 @@ void addCommonHeaders(MHD_Response* response)
     MHD_add_response_header(response, "X-Frame-Options", "SAMEORIGIN");
 }
 
-MHD_Result queue(MHD_Connection* connection, unsigned status, MHD_Response* response)
+MHD_Result queue(MHD_Connection* connection, unsigned status, MHD_Response* response,
+                 const char* caching = "no-cache")
 {
     if (response == nullptr) {
         return MHD_NO; // the engine closes the connection
     }
-    addCommonHeaders(response);
+    addCommonHeaders(response, caching);
     const MHD_Result result = MHD_queue_response(connection, status, response);
     MHD_destroy_response(response);
     return result;
@@ -148,6 +149,33 @@ MHD_Response* fileResponse(int fd, uint64_t offset, uint64_t length)
     return response;
 }
 
+// `body` with its validator `tag`, or 304 while the browser's copy is
+// current; Last-Modified from `modified` where given.
+MHD_Result whole(MHD_Connection* connection, std::string_view body, const std::string& tag,
+                 const std::string& contentType, const FileFacts* modified, const char* caching)
+{
+    const bool current = modified != nullptr ? notModified(connection, *modified, tag) : [&] {
+        const auto tags = headerOf(connection, MHD_HTTP_HEADER_IF_NONE_MATCH);
+        return tags && tagListMatches(*tags, tag);
+    }();
+    MHD_Response* response =
+        current ? emptyResponse()
+                : MHD_create_response_from_buffer(body.size(), const_cast<char*>(body.data()),
+                                                  MHD_RESPMEM_MUST_COPY);
+    if (response == nullptr) {
+        return MHD_NO;
+    }
+    if (!current) {
+        MHD_add_response_header(response, "Content-Type", contentType.c_str());
+    }
+    MHD_add_response_header(response, "ETag", tag.c_str());
+    if (modified != nullptr) {
+        MHD_add_response_header(response, "Last-Modified",
+                                httpDate(std::time_t(modified->modifiedSeconds)).c_str());
+    }
+    return queue(connection, current ? MHD_HTTP_NOT_MODIFIED : MHD_HTTP_OK, response, caching);
+}
+
 } // namespace
 
 MHD_Result plain(MHD_Connection* connection, unsigned status, const std::string& text,
@@ -240,24 +268,44 @@ MHD_Result rendition(MHD_Connection* connection, const RenditionResult& result,
         return queue(connection, MHD_HTTP_SERVICE_UNAVAILABLE, response);
     }
     }
-    const std::string tag = entityTag(info).insert(1, "r-");
-    const bool current = notModified(connection, info, tag);
     const Rendition& picture = *result.rendition;
-    MHD_Response* response =
-        current ? emptyResponse()
-                : MHD_create_response_from_buffer(picture.bytes.size(),
-                                                  const_cast<uint8_t*>(picture.bytes.data()),
-                                                  MHD_RESPMEM_MUST_COPY);
+    return whole(
+        connection,
+        std::string_view(reinterpret_cast<const char*>(picture.bytes.data()), picture.bytes.size()),
+        entityTag(info).insert(1, "r-"), picture.contentType, &info, "no-cache");
+}
+
+MHD_Result page(MHD_Connection* connection, const std::string& text, const std::string& path,
+                const FileFacts& info, const std::string& helperVersion)
+{
+    return whole(connection, text, entityTag(info).insert(1, "h" + helperVersion + "-"),
+                 contentTypeFor(path), &info, "no-cache");
+}
+
+MHD_Result script(MHD_Connection* connection, const std::string& text, const std::string& version)
+{
+    // Asked for by every page view: kept by the browser, asked again only
+    // when the tool (and so its token) is new.
+    return whole(connection, text, "\"" + version + "\"", "text/javascript; charset=US-ASCII",
+                 nullptr, "private, max-age=86400");
+}
+
+MHD_Result noContent(MHD_Connection* connection)
+{
+    MHD_Response* response = emptyResponse();
+    return response == nullptr ? MHD_NO
+                               : queue(connection, MHD_HTTP_NO_CONTENT, response, "no-store");
+}
+
+MHD_Result json(MHD_Connection* connection, const std::string& text)
+{
+    MHD_Response* response = MHD_create_response_from_buffer(
+        text.size(), const_cast<char*>(text.data()), MHD_RESPMEM_MUST_COPY);
     if (response == nullptr) {
         return MHD_NO;
     }
-    if (!current) {
-        MHD_add_response_header(response, "Content-Type", picture.contentType.c_str());
-    }
-    MHD_add_response_header(response, "ETag", tag.c_str());
-    MHD_add_response_header(response, "Last-Modified",
-                            httpDate(std::time_t(info.modifiedSeconds)).c_str());
-    return queue(connection, current ? MHD_HTTP_NOT_MODIFIED : MHD_HTTP_OK, response);
+    MHD_add_response_header(response, "Content-Type", "application/json");
+    return queue(connection, MHD_HTTP_OK, response, "no-store");
 }
 
 } // namespace vimbrel::http_answers

@@ -28,4 +28,19 @@ MHD_Result file(MHD_Connection* connection, int fd, const std::string& path, con
 MHD_Result rendition(MHD_Connection* connection, const RenditionResult& result,
                      const FileFacts& info);
 
+// A viewer page as served: `text` (the file of `path` with the helper
+// script added), its validator made from the file's facts and the helper's
+// `helperVersion`.
+MHD_Result page(MHD_Connection* connection, const std::string& text, const std::string& path,
+                const FileFacts& info, const std::string& helperVersion);
+
+// The helper script, which the browser may keep for a day.
+MHD_Result script(MHD_Connection* connection, const std::string& text, const std::string& version);
+
+// 204: a sign of life taken.
+MHD_Result noContent(MHD_Connection* connection);
+
+// `text` as application/json, never kept.
+MHD_Result json(MHD_Connection* connection, const std::string& text);
+
 } // namespace vimbrel::http_answers

@@ -5,10 +5,21 @@
 
 namespace vimbrel {
 
-ViewerOpener::ViewerOpener(std::string programFolder, Launcher launcher)
+ViewerOpener::ViewerOpener(std::string programFolder, Launcher launcher,
+                           const ViewerServer::Limits& limits)
     : mProgramFolder(std::move(programFolder)),
-      mLauncher(launcher ? std::move(launcher) : Launcher(&openInDesktopBrowser))
+      mLauncher(launcher ? std::move(launcher) : Launcher(&openInDesktopBrowser)), mServer(limits)
 {
+}
+
+bool ViewerOpener::viewerOpen() const
+{
+    return mServer.isListening() && mServer.presence().viewerOpen();
+}
+
+bool ViewerOpener::browserCame() const
+{
+    return mHandedPage.empty() || mServer.presence().indexRequests() > mAskedBeforeHandOver;
 }
 
 std::string ViewerOpener::serve(const ViewerPages& pages)
@@ -16,7 +27,7 @@ std::string ViewerOpener::serve(const ViewerPages& pages)
     if (!mServer.start()) {
         return {};
     }
-    mServer.allowFolder(pages.workFolder);
+    mServer.allowPagesFolder(pages.workFolder);
     // The pages name the buttons as ../Img/ beside the Work folder, which
     // need not lie beside the program.
     const std::string work = pages.workFolder.back() == fs::kSeparator
@@ -41,6 +52,8 @@ ViewerOpener::Outcome ViewerOpener::open(const ViewerPages& pages, bool maximise
     if (page.empty()) {
         return {false, "the page that leads the browser to the viewer cannot be written"};
     }
+    mAskedBeforeHandOver = mServer.presence().indexRequests();
+    mHandedPage = page;
     if (!mLauncher(page, maximised)) {
         return {false, "the browser could not be started for " + url};
     }

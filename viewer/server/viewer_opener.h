@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -31,7 +32,8 @@ public:
     // `programFolder` ends in the separator; its Img/ holds the button
     // images. Without a launcher the desktop's default browser is used
     // (openInDesktopBrowser()).
-    explicit ViewerOpener(std::string programFolder, Launcher launcher = {});
+    explicit ViewerOpener(std::string programFolder, Launcher launcher = {},
+                          const ViewerServer::Limits& limits = {});
 
     // Allows the run's folders (WorkFolder, the program's Img/ as the Img/
     // beside WorkFolder, the picture folder and the small-image folder) and
@@ -45,6 +47,22 @@ public:
     // browser could be started, and why not.
     Outcome open(const ViewerPages& pages, bool maximised);
 
+    // True while a viewer window the server served is still open in the
+    // browser, as its pages report it (ViewerPresence): the program keeps
+    // serving after its own window has closed until this turns false.
+    bool viewerOpen() const;
+
+    // False when the browser was handed the viewer by open() and has not
+    // asked for it since: no default browser, or one that refuses to start.
+    bool browserCame() const;
+    // How long the browser has to ask before that counts as not coming.
+    static constexpr std::chrono::seconds kBrowserPatience{20};
+
+    // The page on disk open() handed the browser last ("" before), which the
+    // person may open by hand; it leads on to the viewer without naming the
+    // token anywhere else.
+    const std::string& handedPage() const { return mHandedPage; }
+
     // Stops serving for good (ViewerServer::stop): false when a drawing was
     // left behind, so the process had best end without its exit handlers.
     bool stop() { return mServer.stop(); }
@@ -56,6 +74,8 @@ private:
     Launcher mLauncher;
     ViewerServer mServer;
     RedirectPage mRedirect;
+    std::string mHandedPage;
+    unsigned long mAskedBeforeHandOver = 0;
 };
 
 } // namespace vimbrel

@@ -16,11 +16,13 @@
 #include "platform/whole_file.h"
 #include "viewer/server/connection_guard.h"
 #include "viewer/server/http_answers.h"
+#include "viewer/server/page_helper.h"
 #include "viewer/server/rendition.h"
 #include "viewer/server/rendition_workers.h"
 #include "viewer/server/request_head.h"
 #include "viewer/server/served_folders.h"
 #include "viewer/server/suspended_requests.h"
+#include "viewer/server/viewer_presence.h"
 
 namespace vimbrel {
 namespace {
@@ -119,7 +121,8 @@ class ViewerHttpDaemon
 {
 public:
     explicit ViewerHttpDaemon(const ViewerServer::Limits& limits)
-        : mLimits(limits), mFolders(limits.beneath)
+        : mLimits(limits), mFolders(limits.beneath),
+          mPresence(std::chrono::seconds(std::max(3u, limits.viewerPatienceSeconds)))
     {
     }
 
@@ -212,6 +215,17 @@ public:
     uint16_t port() const { return mPort; }
     const std::string& token() const { return mToken; }
     ServedFolders& folders() { return mFolders; }
+    const ViewerPresence& presence() const { return mPresence; }
+
+    // The viewer pages of `folder` (a full path ending in the separator)
+    // are served with the helper script.
+    void servePagesOf(const std::string& folder)
+    {
+        const std::lock_guard lock(mPagesMutex);
+        if (std::find(mPagesFolders.begin(), mPagesFolders.end(), folder) == mPagesFolders.end()) {
+            mPagesFolders.push_back(folder);
+        }
+    }
 
 private:
     // How long stopping waits for a drawing under way; the drawing checks
@@ -351,6 +365,9 @@ private:
         if (!get && std::strcmp(method, MHD_HTTP_METHOD_HEAD) != 0) {
             return http_answers::plain(connection, MHD_HTTP_METHOD_NOT_ALLOWED, {}, true);
         }
+        if (const std::optional<std::string_view> own = ownAddress(url)) {
+            return answerOwn(connection, *own);
+        }
         const std::optional<std::string> path = requestedPath(url);
         const int fd = path ? mFolders.open(*path) : -1;
         if (fd < 0) {
@@ -364,7 +381,80 @@ private:
         if (needsRendition(*path)) {
             return sendRendition(connection, fd, *path, *facts, record);
         }
+        if (facts->size <= kMaxPageBytes && isServedPage(*path)) {
+            return sendPage(connection, fd, *path, *facts);
+        }
         return http_answers::file(connection, fd, *path, *facts);
+    }
+
+    // The server's own addresses beside the files: "/TOKEN~/" and a name.
+    std::optional<std::string_view> ownAddress(const char* url) const
+    {
+        const std::string_view target(url);
+        const std::string prefix = "/" + mToken + "~/";
+        if (target.compare(0, prefix.size(), prefix) != 0) {
+            return std::nullopt;
+        }
+        return target.substr(prefix.size());
+    }
+
+    // The helper script of the pages; the signs of life of the viewer
+    // windows ("alive?view=ID&state=open|gone"); and what they add up to,
+    // for whoever holds the token.
+    MHD_Result answerOwn(MHD_Connection* connection, std::string_view name)
+    {
+        if (name == "helper.js") {
+            const unsigned beat = std::max(1u, unsigned(mPresence.patience().count() / 3));
+            return http_answers::script(connection, page_helper::script("/" + mToken + "~/", beat),
+                                        page_helper::version());
+        }
+        if (name == "alive") {
+            const char* view =
+                MHD_lookup_connection_value(connection, MHD_GET_ARGUMENT_KIND, "view");
+            const char* state =
+                MHD_lookup_connection_value(connection, MHD_GET_ARGUMENT_KIND, "state");
+            if (view == nullptr || *view == '\0' || std::strlen(view) > 64 || state == nullptr) {
+                return http_answers::plain(connection, MHD_HTTP_BAD_REQUEST);
+            }
+            mPresence.seen(view, std::strcmp(state, "gone") == 0);
+            return http_answers::noContent(connection);
+        }
+        if (name == "presence") {
+            return http_answers::json(
+                connection, "{\"open\":" + std::to_string(mPresence.openWindows()) +
+                                ",\"shown\":" + (mPresence.everShown() ? "true" : "false") +
+                                ",\"index\":" + std::to_string(mPresence.indexRequests()) + "}");
+        }
+        return http_answers::plain(connection, MHD_HTTP_NOT_FOUND);
+    }
+
+    // One of the seven viewer pages of a Show run's Work folder.
+    bool isServedPage(const std::string& path) const
+    {
+        const size_t cut = path.find_last_of(fs::kSeparator);
+        if (cut == std::string::npos || !page_helper::isViewerPage(path.substr(cut + 1))) {
+            return false;
+        }
+        const std::lock_guard lock(mPagesMutex);
+        return std::find(mPagesFolders.begin(), mPagesFolders.end(), path.substr(0, cut + 1)) !=
+               mPagesFolders.end();
+    }
+
+    // The page as written, with the helper script added to the answer.
+    MHD_Result sendPage(MHD_Connection* connection, int fd, const std::string& path,
+                        const FileFacts& info)
+    {
+        const WholeFile file = readOpenFile(fd, kMaxPageBytes);
+        closeFile(fd);
+        if (file.state != WholeFile::State::Read) {
+            return http_answers::plain(connection, MHD_HTTP_NOT_FOUND);
+        }
+        if (path.size() >= 9 && path.compare(path.size() - 9, 9, "index.htm") == 0) {
+            mPresence.indexAsked();
+        }
+        return http_answers::page(connection,
+                                  page_helper::withHelper(file.bytes, "/" + mToken + "~/helper.js"),
+                                  path, info, page_helper::version());
     }
 
     static bool peerIsLoopback(MHD_Connection* connection)
@@ -462,8 +552,15 @@ private:
             record.drawn);
     }
 
+    // Larger viewer pages (hundreds of thousands of names) go out as files,
+    // without the helper.
+    static constexpr size_t kMaxPageBytes = size_t(64) << 20;
+
     ViewerServer::Limits mLimits;
     ServedFolders mFolders;
+    ViewerPresence mPresence;
+    mutable std::mutex mPagesMutex;
+    std::vector<std::string> mPagesFolders;
     std::unique_ptr<ConnectionGuard> mGuard;
     std::unique_ptr<RenditionWorkers> mWorkers;
     // Shared with the drawings' callbacks, which may outlive the daemon.
@@ -505,6 +602,17 @@ bool ViewerServer::isListening() const
 uint16_t ViewerServer::port() const
 {
     return mDaemon->port();
+}
+
+void ViewerServer::allowPagesFolder(const std::string& folder)
+{
+    allowFolder(folder);
+    mDaemon->servePagesOf(fs::withSeparator(folder));
+}
+
+const ViewerPresence& ViewerServer::presence() const
+{
+    return mDaemon->presence();
 }
 
 void ViewerServer::allowFolder(const std::string& folder, const std::string& servedAs)

@@ -7,6 +7,7 @@
 
 #include "platform/held_folder.h"
 #include "viewer/server/rendition_workers.h"
+#include "viewer/server/viewer_presence.h"
 
 namespace vimbrel {
 
@@ -57,6 +58,9 @@ public:
         // The threads that draw renditions, how many requests may wait for
         // them, and what one drawing may take.
         RenditionWorkers::Limits renditions;
+        // A viewer window that has said nothing for this long counts as
+        // gone; the pages say they are open every third of it.
+        unsigned viewerPatienceSeconds = 180;
     };
 
     ViewerServer();
@@ -83,6 +87,14 @@ public:
     // May be called while the server answers requests. With `servedAs`, the
     // folder's files are served under that absolute path instead.
     void allowFolder(const std::string& folder, const std::string& servedAs = {});
+
+    // allowFolder() for a Work folder: its seven viewer pages are served
+    // with the helper script (tooltips, keys, the thumbnail head, signs of
+    // life), the files themselves staying as they are.
+    void allowPagesFolder(const std::string& folder);
+
+    // The viewer windows open in the browser, as their pages report them.
+    const ViewerPresence& presence() const;
 
     // The URL under which the full `filePath` is served (fs::urlPathOf after
     // the token, percent-encoded); empty before start().

@@ -16,6 +16,7 @@
 #include "tests/support/http_exchange.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_metafiles.h"
+#include "tests/viewer/server/served_pictures_test.h"
 #include "viewer/server/viewer_server.h"
 
 namespace vimbrel {
@@ -130,38 +131,10 @@ private:
     std::thread mThread;
 };
 
-class HostileClientsTest : public ::testing::Test
+class HostileClientsTest : public testing::ServedPicturesTest
 {
 protected:
-    void start(const ViewerServer::Limits& limits = {})
-    {
-        mServer = std::make_unique<ViewerServer>(limits);
-        mPictures = mRoot.makeFolder("pictures");
-        mRoot.write("pictures/a.jpg", "0123456789");
-        ASSERT_TRUE(mServer->start());
-        mServer->allowFolder(mPictures);
-    }
-
-    QByteArray target(const std::string& name) const
-    {
-        return QUrl(QString::fromStdString(mServer->urlFor(mPictures + name)))
-            .path(QUrl::FullyEncoded)
-            .toLatin1();
-    }
-
-    QByteArray host() const { return "Host: 127.0.0.1:" + QByteArray::number(mServer->port()); }
-
-    QByteArray get(const std::string& name, const QByteArray& extra = {}) const
-    {
-        return "GET " + target(name) + " HTTP/1.1\r\n" + host() + "\r\n" + extra + "\r\n";
-    }
-
-    HttpReply ask(const QByteArray& request) const
-    {
-        RawConnection connection(mServer->port());
-        connection.send(request);
-        return connection.readReply();
-    }
+    void start(const ViewerServer::Limits& limits = {}) { startWith(limits); }
 
     // One request on a connection of its own, and whether the server closed
     // the connection after its answer.
@@ -174,10 +147,6 @@ protected:
         connection.readToEnd(&closed);
         return {reply, closed};
     }
-
-    TempFolder mRoot;
-    std::string mPictures;
-    std::unique_ptr<ViewerServer> mServer;
 };
 
 TEST_F(HostileClientsTest, RequestsThatAreNotValidHttpGet400AndTheConnectionCloses)
@@ -218,6 +187,26 @@ TEST_F(HostileClientsTest, RequestsThatAreNotValidHttpGet400AndTheConnectionClos
         // HTTP/1.0 without Host is refused for its host, not for its form.
         EXPECT_EQ(reply.status, request.contains("1.0") ? 403 : 200) << request.toStdString();
     }
+}
+
+TEST_F(HostileClientsTest, TheServersOwnAddressesTakeSignsOfLifeAndNothingElse)
+{
+    start();
+    const QByteArray token = target("a.jpg").split('/').at(1);
+    const auto own = [&](const QByteArray& rest) {
+        return ask("GET /" + token + "~/" + rest + " HTTP/1.1\r\n" + host() + "\r\n\r\n");
+    };
+    EXPECT_EQ(own("alive?view=w1&state=open").status, 204);
+    EXPECT_EQ(own("presence").body, "{\"open\":1,\"shown\":true,\"index\":0}");
+    EXPECT_EQ(own("alive?view=w1&state=gone").status, 204);
+    EXPECT_EQ(own("presence").body, "{\"open\":0,\"shown\":true,\"index\":0}");
+    EXPECT_EQ(own("alive?state=open").status, 400);
+    EXPECT_EQ(own("alive?view=" + QByteArray(65, 'x') + "&state=open").status, 400);
+    EXPECT_EQ(own("helper.js").headers.at("content-type"), "text/javascript; charset=US-ASCII");
+    EXPECT_EQ(own("other").status, 404);
+    // Another token's addresses are nobody's.
+    EXPECT_EQ(ask("GET /0123~/presence HTTP/1.1\r\n" + host() + "\r\n\r\n").status, 404);
+    EXPECT_EQ(mServer->presence().openWindows(), 0u);
 }
 
 TEST_F(HostileClientsTest, ANewcomerBeyondTheCapClosesTheIdlestConnection)

@@ -9,6 +9,7 @@
 
 #include "tests/support/http_exchange.h"
 #include "tests/support/temp_folder.h"
+#include "tests/viewer/server/served_pictures_test.h"
 
 namespace vimbrel {
 namespace {
@@ -19,45 +20,10 @@ using testing::TempFolder;
 
 // How the server speaks HTTP: limits, pipelining, ranges, validators and the
 // headers every answer carries.
-class ViewerServerHttpTest : public ::testing::Test
+class ViewerServerHttpTest : public testing::ServedPicturesTest
 {
 protected:
     void SetUp() override { startWith({}); }
-
-    void startWith(const ViewerServer::Limits& limits)
-    {
-        mServer = std::make_unique<ViewerServer>(limits);
-        mPictures = mRoot.makeFolder("pictures");
-        mRoot.write("pictures/a.jpg", "0123456789");
-        mRoot.write("pictures/b.jpg", "bbb");
-        ASSERT_TRUE(mServer->start());
-        mServer->allowFolder(mPictures);
-    }
-
-    QByteArray target(const std::string& name) const
-    {
-        return QUrl(QString::fromStdString(mServer->urlFor(mPictures + name)))
-            .path(QUrl::FullyEncoded)
-            .toLatin1();
-    }
-
-    QByteArray host() const { return "Host: 127.0.0.1:" + QByteArray::number(mServer->port()); }
-
-    QByteArray get(const std::string& name, const QByteArray& extra = {}) const
-    {
-        return "GET " + target(name) + " HTTP/1.1\r\n" + host() + "\r\n" + extra + "\r\n";
-    }
-
-    HttpReply ask(const QByteArray& request) const
-    {
-        RawConnection connection(mServer->port());
-        connection.send(request);
-        return connection.readReply();
-    }
-
-    TempFolder mRoot;
-    std::string mPictures;
-    std::unique_ptr<ViewerServer> mServer;
 };
 
 TEST_F(ViewerServerHttpTest, EveryAnswerCarriesTheProtectiveHeaders)
