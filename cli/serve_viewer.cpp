@@ -23,13 +23,23 @@ int serveViewer(const ViewerPages& pages, const std::string& programFolder, bool
         return 1;
     }
     streams.out << url << std::endl;
+    bool stopped = false;
     if (openBrowser) {
         const ViewerOpener::Outcome outcome = opener.open(pages, maximised);
         if (!outcome.opened) {
             streams.err << "vimbrel-cli: " << outcome.failure << "\n";
+        } else if (!(stopped = stop.waitFor(ViewerOpener::kBrowserPatience)) &&
+                   !opener.browserCame()) {
+            // Started, but it never asked for the viewer: no default
+            // browser, or one that refuses to run (as root, say).
+            streams.err << "vimbrel-cli: the browser has not asked for the viewer in "
+                        << ViewerOpener::kBrowserPatience.count() << " s; open "
+                        << opener.handedPage() << " in a browser\n";
         }
     }
-    stop.wait();
+    if (!stopped) {
+        stop.wait();
+    }
     if (!opener.stop()) {
         // A drawing did not end in time; its thread must not meet the
         // program's exit handlers.

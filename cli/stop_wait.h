@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 
 namespace vimbrel::cli {
@@ -20,6 +21,9 @@ public:
 
     // Returns when the stop has come.
     void wait();
+
+    // Returns when the stop has come (true) or `patience` has passed.
+    bool waitFor(std::chrono::milliseconds patience);
 
 private:
     struct State;

@@ -15,6 +15,8 @@ public:
 
     bool armed() const { return mArmed; }
     void wait();
+    // Waits at most `milliseconds`; true when the stop has come.
+    bool waitFor(unsigned long milliseconds);
 
 private:
     bool mArmed = false;

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "app/window_logic/window_desktop.h"
 #include "platform/user_interface.h"
 
 class QWidget;
@@ -36,6 +37,9 @@ public:
 
     // Opens `folder` in the desktop's file manager.
     virtual void openFolder(const std::string& folder) = 0;
+
+    // The viewer the tool serves, as far as the window needs to know it.
+    virtual WindowDesktop::ViewerState viewerState() = 0;
 };
 
 } // namespace vimbrel

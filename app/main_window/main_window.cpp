@@ -204,9 +204,23 @@ void TForm1::FormCreate()
 {
     mLogic->FormCreate();
 }
+void TForm1::FormClose()
+{
+    mLogic->FormClose();
+}
 void TForm1::FormDestroy()
 {
     mLogic->FormDestroy();
+}
+bool TForm1::ViewerStillOpen()
+{
+    return mLogic->ViewerStillOpen();
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    QMainWindow::closeEvent(event);
 }
 void TForm1::BtnShowClick()
 {

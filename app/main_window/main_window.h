@@ -43,7 +43,13 @@ public:
 
     // The event handlers.
     void FormCreate();
+    // The window closes (saves the settings); the program may go on serving
+    // the viewer, and the window may be shown again.
+    void FormClose();
+    // The program ends: saves, and empties the Work folder when asked.
     void FormDestroy();
+    // True while a viewer window the tool served is open in the browser.
+    bool ViewerStillOpen();
     void BtnShowClick();
     void BtnVerClick();
     void BtnHelpClick();
@@ -79,6 +85,9 @@ public:
     QProgressDialog* progressDialog() const;
     // The list on その他 of what 実行 would do.
     RenamePreviewPanel& renamePreview() const { return *mPreview; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildForm();

@@ -1,5 +1,7 @@
 #include "app/main_window/qt_window_desktop.h"
 
+#include <QTimer>
+
 #include "app/help_window.h"
 #include "app/main_window/desktop.h"
 
@@ -34,6 +36,17 @@ std::optional<std::string> QtWindowDesktop::chooseFolder(const std::string& titl
 bool QtWindowDesktop::openViewer(const ViewerPages& pages, bool maximised)
 {
     return mDesktop.openViewer(pages, maximised);
+}
+
+WindowDesktop::ViewerState QtWindowDesktop::viewerState()
+{
+    return mDesktop.viewerState();
+}
+
+void QtWindowDesktop::callLater(std::chrono::milliseconds delay, std::function<void()> work)
+{
+    // Tied to the window: a call still waiting when it goes is dropped.
+    QTimer::singleShot(delay, mWindow, std::move(work));
 }
 
 void QtWindowDesktop::openFolder(const std::string& folder)

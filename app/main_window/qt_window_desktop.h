@@ -31,6 +31,8 @@ public:
     void showHelp(const std::string& helpFile) override;
     bool showProgress(int done, int total) override;
     void endProgress() override;
+    ViewerState viewerState() override;
+    void callLater(std::chrono::milliseconds delay, std::function<void()> work) override;
 
     // The box BtnVer shows; the window does not own it.
     void setAboutBox(QWidget* aboutBox) { mAboutBox = aboutBox; }

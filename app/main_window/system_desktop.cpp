@@ -53,7 +53,8 @@ void showBox(QWidget* owner, QMessageBox::Icon icon, const std::string& text)
 
 } // namespace
 
-SystemDesktop::SystemDesktop(std::string programFolder) : mProgramFolder(std::move(programFolder))
+SystemDesktop::SystemDesktop(std::string programFolder, ViewerServer::Limits limits)
+    : mProgramFolder(std::move(programFolder)), mLimits(limits)
 {
 }
 
@@ -87,9 +88,18 @@ bool SystemDesktop::openViewer(const ViewerPages& pages, bool maximised)
         if (mProgramFolder.empty()) {
             mProgramFolder = QCoreApplication::applicationDirPath().toStdString();
         }
-        mOpener = std::make_unique<ViewerOpener>(fs::withSeparator(mProgramFolder));
+        mOpener = std::make_unique<ViewerOpener>(fs::withSeparator(mProgramFolder),
+                                                 ViewerOpener::Launcher{}, mLimits);
     }
     return mOpener->open(pages, maximised).opened;
+}
+
+WindowDesktop::ViewerState SystemDesktop::viewerState()
+{
+    if (mOpener == nullptr) {
+        return {};
+    }
+    return {mOpener->viewerOpen(), mOpener->browserCame(), mOpener->handedPage()};
 }
 
 bool SystemDesktop::stopViewer()

@@ -4,6 +4,7 @@
 
 #include "app/main_window/desktop.h"
 #include "app/window_logic/window_desktop.h"
+#include "viewer/server/viewer_server.h"
 
 namespace vimbrel {
 
@@ -16,7 +17,7 @@ class SystemDesktop : public Desktop
 public:
     // `programFolder` (ending in "/") holds the viewer's Img/; empty means the
     // folder of the executable.
-    explicit SystemDesktop(std::string programFolder = {});
+    explicit SystemDesktop(std::string programFolder = {}, ViewerServer::Limits limits = {});
     ~SystemDesktop() override;
 
     void showMessage(QWidget* owner, const std::string& text) override;
@@ -25,6 +26,7 @@ public:
                                             const std::string& start) override;
     bool openViewer(const ViewerPages& pages, bool maximised) override;
     void openFolder(const std::string& folder) override;
+    WindowDesktop::ViewerState viewerState() override;
 
     // Stops the viewer server, if one was started: false when a drawing of
     // it did not end in time (ViewerServer::stop).
@@ -32,6 +34,7 @@ public:
 
 private:
     std::string mProgramFolder;
+    ViewerServer::Limits mLimits;
     // Made at the first Show run; its server runs until the program ends.
     std::unique_ptr<ViewerOpener> mOpener;
 };

@@ -14,7 +14,11 @@
 namespace vimbrel::win32 {
 namespace {
 
-constexpr wchar_t kClass[] = L"TForm1";
+constexpr const wchar_t* kClass = kMainWindowClass;
+
+// The timer that looks whether the viewer windows have gone while the main
+// window is closed.
+constexpr UINT_PTR kLookTimer = 1;
 
 bool isSmallFolderChoice(int id)
 {
@@ -110,6 +114,27 @@ LRESULT MainFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     }
+    case WM_CLOSE:
+        closing();
+        return 0;
+    case WM_TIMER:
+        if (wParam == kLookTimer) {
+            lookAtViewer();
+        } else if (mDesktop != nullptr) {
+            mDesktop->timerCame(wParam);
+        }
+        return 0;
+    case WM_COPYDATA:
+        return showAgain(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // The person logs off or the system shuts down: the program ends now,
+        // saving and cleaning up as at any end.
+        if (wParam != FALSE) {
+            ::DestroyWindow(window);
+        }
+        return 0;
     case WM_DESTROY:
         destroy();
         ::PostQuitMessage(0);
@@ -183,6 +208,46 @@ bool MainFrame::notify(const NMHDR& header, LRESULT& result)
         return mTree->onNotify(header, result);
     }
     return false;
+}
+
+void MainFrame::closing()
+{
+    if (mLogic == nullptr) {
+        ::DestroyWindow(mForm.window);
+        return;
+    }
+    mLogic->FormClose();
+    if (!mLogic->ViewerStillOpen()) {
+        ::DestroyWindow(mForm.window);
+        return;
+    }
+    // A viewer window is still open in the browser: the program goes on
+    // serving it, the window hidden, looking each second whether it went.
+    ::ShowWindow(mForm.window, SW_HIDE);
+    ::SetTimer(mForm.window, kLookTimer, 1000, nullptr);
+}
+
+void MainFrame::lookAtViewer()
+{
+    if (mLogic == nullptr || !mLogic->ViewerStillOpen()) {
+        ::KillTimer(mForm.window, kLookTimer);
+        ::DestroyWindow(mForm.window);
+    }
+}
+
+bool MainFrame::showAgain(const COPYDATASTRUCT& data)
+{
+    if (data.dwData != kShowAgainMessage || mLogic == nullptr) {
+        return false;
+    }
+    ::KillTimer(mForm.window, kLookTimer);
+    ::ShowWindow(mForm.window, ::IsIconic(mForm.window) ? SW_RESTORE : SW_SHOW);
+    ::SetForegroundWindow(mForm.window);
+    if (data.cbData > 0 && data.lpData != nullptr) {
+        mLogic->StartWithFolder(
+            std::string(static_cast<const char*>(data.lpData), size_t(data.cbData)));
+    }
+    return true;
 }
 
 void MainFrame::destroy()

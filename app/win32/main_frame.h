@@ -13,13 +13,20 @@ class MainWindowLogic;
 
 namespace vimbrel::win32 {
 
+// The window class of the main window, which a later start looks for.
+inline constexpr wchar_t kMainWindowClass[] = L"TForm1";
+// What a later start's WM_COPYDATA carries (its folder, UTF-8, may be empty).
+inline constexpr ULONG_PTR kShowAgainMessage = 0x56424c31; // "VBL1"
+
 class ShellTree;
 class Win32Controls;
 class Win32Desktop;
 
 // The main window (TForm1): builds the form, hands the controls' events to
 // the window's behaviour and lays the form out when the window's size or
-// dpi changes. Closing it saves the settings and ends the message loop.
+// dpi changes. Closing it saves the settings; the program ends then, or,
+// while a viewer window it served is open in the browser, once that has gone
+// (the window hidden meanwhile, shown again by a later start).
 class MainFrame
 {
 public:
@@ -43,6 +50,12 @@ private:
     void command(int id, int code);
     bool notify(const NMHDR& header, LRESULT& result);
     void destroy();
+    // WM_CLOSE: saves; ends, or hides and serves on while a viewer is open.
+    void closing();
+    void lookAtViewer();
+    // WM_COPYDATA from a later start: the window shows again, with its
+    // folder chosen.
+    bool showAgain(const COPYDATASTRUCT& data);
 
     std::string mStartFolder;
     Form mForm;

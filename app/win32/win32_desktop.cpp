@@ -93,6 +93,34 @@ bool Win32Desktop::openViewer(const ViewerPages& pages, bool maximised)
     return mOpener->open(pages, maximised).opened;
 }
 
+WindowDesktop::ViewerState Win32Desktop::viewerState()
+{
+    if (mOpener == nullptr) {
+        return {};
+    }
+    return {mOpener->viewerOpen(), mOpener->browserCame(), mOpener->handedPage()};
+}
+
+void Win32Desktop::callLater(std::chrono::milliseconds delay, std::function<void()> work)
+{
+    const UINT_PTR timer = mNextTimer++;
+    mLater[timer] = std::move(work);
+    ::SetTimer(mWindow, timer, UINT(delay.count()), nullptr);
+}
+
+bool Win32Desktop::timerCame(UINT_PTR timer)
+{
+    const auto found = mLater.find(timer);
+    if (found == mLater.end()) {
+        return false;
+    }
+    ::KillTimer(mWindow, timer);
+    const std::function<void()> work = std::move(found->second);
+    mLater.erase(found);
+    work();
+    return true;
+}
+
 void Win32Desktop::openFolder(const std::string& folder)
 {
     ::ShellExecuteW(mWindow, L"explore", shellPath(folder).c_str(), nullptr, nullptr, SW_SHOW);

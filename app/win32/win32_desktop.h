@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -37,6 +39,12 @@ public:
     void showHelp(const std::string& helpFile) override;
     bool showProgress(int done, int total) override;
     void endProgress() override;
+    ViewerState viewerState() override;
+    void callLater(std::chrono::milliseconds delay, std::function<void()> work) override;
+
+    // A timer of the window has come: the work callLater() set for it runs.
+    // False for a timer that is not callLater()'s.
+    bool timerCame(UINT_PTR timer);
 
     // The version box, for the message loop's dialog keys.
     HWND aboutWindow() const { return mAbout.handle(); }
@@ -50,6 +58,13 @@ private:
     std::unique_ptr<ProgressWindow> mProgress;
     // Made at the first 表示: it owns the viewer server.
     std::unique_ptr<ViewerOpener> mOpener;
+    // The work callLater() waits with, by the window's timer.
+    std::map<UINT_PTR, std::function<void()>> mLater;
+    UINT_PTR mNextTimer = kFirstLaterTimer;
+
+public:
+    // The window's timers from this one on are callLater()'s.
+    static constexpr UINT_PTR kFirstLaterTimer = 100;
 };
 
 } // namespace vimbrel::win32

@@ -94,6 +94,19 @@ void MainWindowLogic::FormCreate()
     });
 }
 
+void MainWindowLogic::FormClose()
+{
+    if (mDestroyed) {
+        return;
+    }
+    guarded([this] { SaveSettings(mFolders.settings, options(), windowState()); });
+}
+
+bool MainWindowLogic::ViewerStillOpen()
+{
+    return mDesktop.viewerState().open;
+}
+
 void MainWindowLogic::FormDestroy()
 {
     if (mDestroyed) {

@@ -41,6 +41,12 @@ public:
 
     // The event handlers.
     void FormCreate();
+    // The window closes: the settings are saved. The program may go on
+    // serving a viewer still open in the browser, and the window may be
+    // shown again.
+    void FormClose();
+    // The program ends: the settings are saved, and the Work folder emptied
+    // when asked; the last thing before it ends.
     void FormDestroy();
     void BtnShowClick();
     void BtnVerClick();
@@ -79,6 +85,9 @@ public:
     const std::string& SmallFolder() const { return mSmallFolder; }
     const std::vector<std::string>& TreePath() const { return mTreePath; }
     WindowUserInterface& userInterface() { return mUi; }
+    // True while a viewer window the tool served is open in the browser: the
+    // program goes on after its window has closed until this turns false.
+    bool ViewerStillOpen();
     // Where rename runs keep their journal, beside the settings file.
     std::string renameJournal() const;
 

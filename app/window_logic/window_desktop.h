@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -37,6 +39,23 @@ public:
     // Shows the contents of the help file at `helpFile`.
     virtual void showHelp(const std::string& helpFile) = 0;
 
+    // What the window needs to know of the viewer the tool serves.
+    struct ViewerState
+    {
+        // A viewer window it served is still open in the browser.
+        bool open = false;
+        // The browser asked for the viewer it was handed last (true when
+        // none was handed over).
+        bool askedFor = true;
+        // The page on disk it was handed, which leads on to the viewer.
+        std::string page;
+    };
+    virtual ViewerState viewerState() = 0;
+
+    // Calls `work` once, after `delay`, on the window's thread; not when the
+    // window has gone before.
+    virtual void callLater(std::chrono::milliseconds delay, std::function<void()> work) = 0;
+
     // Long work has done `done` of `total` steps: a modal box with 中止
     // shows it while the window stays painted. False when the person has
     // pressed 中止.
@@ -50,6 +69,11 @@ inline constexpr const char* kBoxCaption = "Vimbrel";
 // Said when the browser could not be asked to show the viewer; the path of
 // its first page follows.
 inline constexpr const char* kViewerFailedMessage = "ビューアを開けませんでした。";
+// Said in the status bar when the browser handed the viewer has not asked
+// for it in ViewerOpener::kBrowserPatience; the path of the page handed to it
+// follows, for the person to open by hand.
+inline constexpr const char* kBrowserAbsentNote =
+    "ブラウザがビューアを開きませんでした。次のファイルをブラウザで開いてください: ";
 // The progress box's text; the count of done pictures follows it.
 inline constexpr const char* kProgressText = "小画像を作成しています";
 // The title of the folder chooser of 指定.

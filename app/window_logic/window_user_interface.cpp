@@ -4,6 +4,7 @@
 
 #include "app/window_logic/window_controls.h"
 #include "app/window_logic/window_desktop.h"
+#include "viewer/server/viewer_opener.h"
 
 namespace vimbrel {
 
@@ -41,7 +42,17 @@ void WindowUserInterface::openViewer(const ViewerPages& pages, bool maximised)
 {
     if (!mDesktop.openViewer(pages, maximised)) {
         showMessage(std::string(kViewerFailedMessage) + "\rPATH=" + pages.indexPath);
+        return;
     }
+    // A browser that was started but never asks for the viewer (none is the
+    // default, or it refuses to run) leaves the person waiting: the status
+    // bar says so, with the page to open by hand.
+    mDesktop.callLater(ViewerOpener::kBrowserPatience, [this] {
+        const WindowDesktop::ViewerState viewer = mDesktop.viewerState();
+        if (!viewer.askedFor) {
+            showNote(kBrowserAbsentNote + viewer.page);
+        }
+    });
 }
 
 void WindowUserInterface::setRenameTabEnabled(bool enabled)

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <memory>
 
@@ -54,6 +55,20 @@ bool StopWait::armed() const
 void StopWait::wait()
 {
     mState->loop.exec();
+}
+
+bool StopWait::waitFor(std::chrono::milliseconds patience)
+{
+    bool timedOut = false;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &mState->loop, [&] {
+        timedOut = true;
+        mState->loop.quit();
+    });
+    timer.start(patience);
+    mState->loop.exec();
+    return !timedOut;
 }
 
 } // namespace vimbrel::cli

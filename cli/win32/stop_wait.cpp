@@ -22,4 +22,9 @@ void StopWait::wait()
     mState->stop.wait();
 }
 
+bool StopWait::waitFor(std::chrono::milliseconds patience)
+{
+    return mState->stop.waitFor((unsigned long)(patience.count()));
+}
+
 } // namespace vimbrel::cli

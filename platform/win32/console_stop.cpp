@@ -33,6 +33,11 @@ ConsoleStop::~ConsoleStop()
     }
 }
 
+bool ConsoleStop::waitFor(unsigned long milliseconds)
+{
+    return mArmed && ::WaitForSingleObject(gStopEvent, DWORD(milliseconds)) == WAIT_OBJECT_0;
+}
+
 void ConsoleStop::wait()
 {
     if (mArmed) {

@@ -29,7 +29,9 @@ public:
         return true;
     }
     void openFolder(const std::string& folder) override { openedFolders.push_back(folder); }
+    WindowDesktop::ViewerState viewerState() override { return viewer; }
 
+    WindowDesktop::ViewerState viewer;
     std::vector<std::string> messages;
     std::vector<std::string> errors;
     std::vector<std::string> chooserTitles;

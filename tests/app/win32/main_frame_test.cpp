@@ -3,6 +3,7 @@
 // of the app folder and opens the viewer in a stand-in browser registered
 // for .html files, which writes down what it was handed.
 #include <windows.h>
+#include <winsock2.h>
 
 #include <gtest/gtest.h>
 
@@ -188,6 +189,82 @@ TEST_F(MainFrameTest, ReopensTheStoredFolder)
         << "message boxes: " << ::testing::PrintToString(again.answerMessageBoxes());
     EXPECT_NE(readFile(mApp + "Work\\menu.htm").find("b.jpg"), std::string::npos);
     ASSERT_TRUE(again.close());
+}
+
+// A later start hands its folder to the window that runs and leaves no
+// program of its own; the first then has that folder chosen.
+TEST_F(MainFrameTest, ALaterStartShowsTheFirstWindowWithItsFolder)
+{
+    mRoot.makeFolder("other");
+    WindowDriver first(mApp + "vimbrel.exe", "\"" + mPictures + "\"", mRoot.path());
+    ASSERT_NE(first.mainWindow(L"TForm1"), nullptr);
+    WindowDriver later(mApp + "vimbrel.exe", "\"" + mRoot / "other" + "\"", mRoot.path());
+    ASSERT_TRUE(later.ended(30));
+    EXPECT_EQ(later.exitCode(), 0u);
+    EXPECT_FALSE(first.ended(0));
+    ASSERT_TRUE(first.close());
+    const std::string settings = readFile(mApp + "Vimbrel.INI");
+    EXPECT_NE(settings.find("other"), std::string::npos) << settings;
+}
+
+// One request to the viewer server at `url`'s host, for `path`; the status.
+int askServer(const std::string& url, const std::string& path)
+{
+    const size_t hostStart = url.find("//") + 2;
+    const size_t colon = url.find(':', hostStart);
+    const int port = std::stoi(url.substr(colon + 1));
+    WSADATA data{};
+    ::WSAStartup(MAKEWORD(2, 2), &data);
+    SOCKET socket = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(u_short(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int status = 0;
+    if (::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+        const std::string request = "GET " + path +
+                                    " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) +
+                                    "\r\nConnection: close\r\n\r\n";
+        ::send(socket, request.data(), int(request.size()), 0);
+        char reply[64]{};
+        if (::recv(socket, reply, sizeof reply - 1, 0) > 12) {
+            status = std::atoi(reply + 9);
+        }
+    }
+    ::closesocket(socket);
+    ::WSACleanup();
+    return status;
+}
+
+// Closed while a viewer window is open in the browser, the program serves
+// on, its window hidden and Work/ kept, until the viewer window goes.
+TEST_F(MainFrameTest, AViewerLeftOpenOutlivesTheWindow)
+{
+    // 終了後ﾌｧｲﾙを削除 is checked at a first start.
+    const StandInBrowser browser(mRecord);
+    WindowDriver window(mApp + "vimbrel.exe", "\"" + mPictures + "\"", mRoot.path());
+    ASSERT_NE(window.mainWindow(L"TForm1"), nullptr);
+    window.click(win32::kBtnShowId);
+    ASSERT_TRUE(waitFor([&] { return exists(mRecord); }));
+    // The page handed to the browser (the last quoted word of its command
+    // line) names the viewer's address.
+    const std::string handed = readFile(mRecord);
+    const size_t end = handed.rfind('"');
+    const size_t begin = handed.rfind('"', end - 1) + 1;
+    const std::string page = readFile(handed.substr(begin, end - begin));
+    const size_t at = page.find("http://127.0.0.1:");
+    ASSERT_NE(at, std::string::npos) << page;
+    const std::string url = page.substr(at, page.find('"', at) - at);
+    const std::string token = url.substr(url.find('/', 8) + 1, 32);
+    // A viewer window says it is open, as the pages' helper does.
+    ASSERT_EQ(askServer(url, "/" + token + "~/alive?view=v1&state=open"), 204);
+    window.askToClose();
+    EXPECT_FALSE(window.ended(3));
+    EXPECT_TRUE(exists(mApp + "Work\\index.htm"));
+    EXPECT_EQ(askServer(url, "/" + token + "~/alive?view=v1&state=gone"), 204);
+    ASSERT_TRUE(window.ended(30));
+    EXPECT_EQ(window.exitCode(), 0u);
+    EXPECT_FALSE(exists(mApp + "Work\\index.htm")); // emptied last
 }
 
 } // namespace

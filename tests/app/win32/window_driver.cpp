@@ -143,8 +143,18 @@ std::vector<std::string> WindowDriver::answerMessageBoxes() const
 
 bool WindowDriver::close()
 {
+    askToClose();
+    return ended(60);
+}
+
+void WindowDriver::askToClose() const
+{
     ::PostMessageW(mWindow, WM_CLOSE, 0, 0);
-    return ::WaitForSingleObject(mProcess.hProcess, 60000) == WAIT_OBJECT_0;
+}
+
+bool WindowDriver::ended(int seconds) const
+{
+    return ::WaitForSingleObject(mProcess.hProcess, DWORD(seconds) * 1000) == WAIT_OBJECT_0;
 }
 
 DWORD WindowDriver::exitCode() const

@@ -40,6 +40,10 @@ public:
 
     // Asks the main window to close; true when the program ended in time.
     bool close();
+    // Asks the main window to close and returns at once.
+    void askToClose() const;
+    // True when the program has ended, waiting at most `seconds`.
+    bool ended(int seconds) const;
     DWORD exitCode() const;
 
 private:

@@ -102,7 +102,23 @@ public:
     void showHelp(const std::string& helpFile) override { helpFiles.push_back(helpFile); }
     bool showProgress(int done, int total) override;
     void endProgress() override { progressShown = false; }
+    ViewerState viewerState() override { return viewer; }
+    // Kept until the test runs them, as if their time had come.
+    void callLater(std::chrono::milliseconds delay, std::function<void()> work) override
+    {
+        later.emplace_back(delay, std::move(work));
+    }
+    void runLater()
+    {
+        auto due = std::move(later);
+        later.clear();
+        for (auto& [delay, work] : due) {
+            work();
+        }
+    }
 
+    ViewerState viewer;
+    std::vector<std::pair<std::chrono::milliseconds, std::function<void()>>> later;
     std::vector<std::string> messages;
     std::vector<std::string> errors;
     std::vector<std::string> chooserStarts;

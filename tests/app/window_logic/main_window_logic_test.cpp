@@ -232,6 +232,49 @@ TEST_F(MainWindowLogicTest, ShowWritesTheViewerAndHandsItToTheBrowser)
               std::string(kViewerFailedMessage) + "\rPATH=" + app / "Work/index.htm");
 }
 
+TEST_F(MainWindowLogicTest, ABrowserThatNeverAsksForTheViewerIsNotedWithThePageToOpen)
+{
+    disk.write("pics/a.jpg", "x");
+    auto session = start();
+    FakeDesktop& desktop = session->desktop;
+    choose(*session, {"pics"});
+    session->window.BtnShowClick();
+    ASSERT_EQ(desktop.later.size(), 1u);
+    EXPECT_EQ(desktop.later[0].first, std::chrono::seconds(20));
+    // It came: nothing to say.
+    desktop.runLater();
+    EXPECT_EQ(session->controls.text(Control::StatusNote), "");
+    session->window.BtnShowClick();
+    desktop.viewer = {false, false, "/run/user/1000/vimbrel-x/open-viewer.html"};
+    desktop.runLater();
+    EXPECT_EQ(session->controls.text(Control::StatusNote),
+              std::string(kBrowserAbsentNote) + "/run/user/1000/vimbrel-x/open-viewer.html");
+    EXPECT_TRUE(desktop.messages.empty());
+}
+
+TEST_F(MainWindowLogicTest, ClosingSavesAndTheEndCleansUpWhileAViewerMayStillBeOpen)
+{
+    disk.write("pics/a.jpg", "x");
+    auto session = start();
+    choose(*session, {"pics"});
+    session->window.BtnShowClick();
+    session->desktop.viewer.open = true;
+    // The window closes: saved, but Work/ stays for the viewer still open.
+    session->window.FormClose();
+    EXPECT_TRUE(fs::isFile(app / "Vimbrel.INI"));
+    EXPECT_TRUE(fs::isFile(app / "Work/index.htm"));
+    EXPECT_TRUE(session->window.ViewerStillOpen());
+    // Shown again and closed again: saved again, still nothing removed.
+    ASSERT_TRUE(fs::deleteFile(app / "Vimbrel.INI"));
+    session->window.FormClose();
+    EXPECT_TRUE(fs::isFile(app / "Vimbrel.INI"));
+    EXPECT_TRUE(fs::isFile(app / "Work/index.htm"));
+    session->desktop.viewer.open = false;
+    EXPECT_FALSE(session->window.ViewerStillOpen());
+    session->window.FormDestroy();
+    EXPECT_FALSE(fs::isFile(app / "Work/index.htm"));
+}
+
 TEST_F(MainWindowLogicTest, RenameAndItsUndoGoThroughTheJournal)
 {
     disk.write("r/x.txt", "1");
