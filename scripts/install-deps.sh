@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-image-formats-plugins qt6-wayland libmicrohttpd-dev
   libjpeg62-turbo-dev libexif-dev libicu-dev libheif-dev
   libgtest-dev libbenchmark-dev
-  fonts-noto-cjk fonts-liberation2
+  fonts-noto-cjk fonts-liberation2 fonts-dejavu-core
 )
 # Browser tests in three engines (Chromium, Firefox ESR, WebKit over WPE
 # and WebKitGTK), screenshots, the benchmark's peers and the fuzzers.

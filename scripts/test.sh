@@ -8,6 +8,16 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh --test
 cmake --preset sanitize -G Ninja >/dev/null
 cmake --build --preset sanitize
+# URW's fonts, unpacked (never installed) for the test that fonts installed
+# beside the tool's own change no metafile picture.
+if [ ! -d build-sanitize/extra-fonts/usr/share/fonts ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  (cd build-sanitize &&
+   { apt-get download fonts-urw-base35 >/dev/null 2>&1 ||
+     { $sudo apt-get update -qq && apt-get download fonts-urw-base35 >/dev/null; }; } &&
+   dpkg-deb -x fonts-urw-base35_*.deb extra-fonts && rm -f fonts-urw-base35_*.deb)
+fi
 export QT_QPA_PLATFORM=offscreen
 ctest --preset sanitize -j2
 # The browser tests, in each of the three engines; a browser that cannot

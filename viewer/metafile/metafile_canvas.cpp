@@ -7,6 +7,7 @@
 #include <QFontMetricsF>
 
 #include "viewer/metafile/fill_work.h"
+#include "viewer/metafile/font_choice.h"
 #include "viewer/metafile/metafile_limits.h"
 #include "viewer/metafile/raster_operation.h"
 #include "viewer/metafile/region_union.h"
@@ -43,7 +44,8 @@ QPainterPath clampPath(const QPainterPath& path)
     QPainterPath result = path;
     for (int i = 0; i < result.elementCount(); ++i) {
         const QPainterPath::Element e = result.elementAt(i);
-        result.setElementPositionAt(i, clampCoordinate(e.x), clampCoordinate(e.y));
+        result.setElementPositionAt(i, std::floor(clampCoordinate(e.x) + 0.5),
+                                    std::floor(clampCoordinate(e.y) + 0.5));
     }
     return result;
 }
@@ -110,8 +112,19 @@ QTransform MetafileCanvas::logicalToPicture() const
 
 double MetafileCanvas::penPixelWidth() const
 {
+    // As the device does: both ends of the width mapped to whole pixels, the
+    // distance between them rounded down, and never less than one pixel.
+    if (mState.pen.width <= 0) {
+        return 1;
+    }
     const QTransform t = logicalToPicture();
-    return mState.pen.width * std::hypot(t.m11(), t.m12());
+    const auto whole = [](QPointF p) {
+        return QPointF(std::floor(p.x() + 0.5), std::floor(p.y() + 0.5));
+    };
+    const QPointF from = whole(t.map(QPointF(0, 0)));
+    const QPointF to = whole(t.map(QPointF(mState.pen.width, 0)));
+    const double width = std::floor(std::hypot(to.x() - from.x(), to.y() - from.y()));
+    return std::isfinite(width) ? std::max(width, 1.0) : 1.0;
 }
 
 void MetafileCanvas::setMapMode(int mode)
@@ -255,7 +268,7 @@ void MetafileCanvas::paintPicturePath(const QPainterPath& path, bool fill, bool 
         return;
     }
     shape.setFillRule(mState.windingFill ? Qt::WindingFill : Qt::OddEvenFill);
-    mPainter.setBrush(filling ? gdi::toQBrush(mState.brush) : QBrush(Qt::NoBrush));
+    mPainter.setBrush(filling ? brushOf(mState.brush) : QBrush(Qt::NoBrush));
     mPainter.setPen(stroking ? gdi::toQPen(mState.pen, penPixelWidth()) : QPen(Qt::NoPen));
     mPainter.drawPath(shape);
 }
@@ -491,7 +504,7 @@ void MetafileCanvas::fillRegion(const QRegion& region, const GdiBrush& brush)
         return;
     }
     for (const QRect& rect : area) {
-        mPainter.fillRect(rect, gdi::toQBrush(brush));
+        mPainter.fillRect(rect, brushOf(brush));
     }
 }
 
@@ -509,7 +522,7 @@ void MetafileCanvas::frameRegion(const QRegion& region, const GdiBrush& brush, Q
     const QRegion inner = inside.translated(fx, 0) & inside.translated(-fx, 0) &
                           inside.translated(0, fy) & inside.translated(0, -fy);
     for (const QRect& rect : inside - inner) {
-        mPainter.fillRect(rect, gdi::toQBrush(brush));
+        mPainter.fillRect(rect, brushOf(brush));
     }
 }
 
@@ -523,6 +536,100 @@ void MetafileCanvas::invertRegion(const QRegion& region)
     for (const QRect& rect : area) {
         mPainter.fillRect(rect, Qt::black);
     }
+}
+
+QBrush MetafileCanvas::brushOf(const GdiBrush& brush) const
+{
+    if (!brush.monochrome || brush.pattern.isNull() || gdi::fillsNothing(brush)) {
+        return gdi::toQBrush(brush);
+    }
+    QImage pattern = brush.pattern.convertToFormat(QImage::Format_RGB32);
+    const QRgb text = mState.textColour.rgb();
+    const QRgb back = mState.backColour.rgb();
+    for (int y = 0; y < pattern.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(pattern.scanLine(y));
+        for (int x = 0; x < pattern.width(); ++x) {
+            line[x] = qGray(line[x]) < 128 ? text : back;
+        }
+    }
+    return QBrush(pattern);
+}
+
+void MetafileCanvas::gradientRectangle(const GradientVertex& from, const GradientVertex& to,
+                                       bool down)
+{
+    const QTransform t = logicalToPicture();
+    QPainterPath shape;
+    shape.addRect(QRectF(from.point, to.point).normalized());
+    shape = clampPath(t.map(shape));
+    if (mRecordingPath || !begin(13, shape.controlPointRect())) {
+        return;
+    }
+    // The colours run from the first corner's side to the second's, as the
+    // device shades them, whichever way the corners lie.
+    const QPointF a = t.map(from.point);
+    const QPointF b = t.map(to.point);
+    QLinearGradient gradient(down ? QPointF(0, a.y()) : QPointF(a.x(), 0),
+                             down ? QPointF(0, b.y()) : QPointF(b.x(), 0));
+    gradient.setColorAt(0, from.colour);
+    gradient.setColorAt(1, to.colour);
+    mPainter.setPen(Qt::NoPen);
+    mPainter.setBrush(gradient);
+    mPainter.drawPath(shape);
+}
+
+void MetafileCanvas::gradientTriangle(const std::array<GradientVertex, 3>& corners)
+{
+    const QTransform t = logicalToPicture();
+    std::array<QPointF, 3> p;
+    QPolygonF polygon;
+    for (size_t i = 0; i < 3; ++i) {
+        p[i] = t.map(corners[i].point);
+        polygon << p[i];
+    }
+    QPainterPath shape;
+    shape.addPolygon(polygon);
+    shape.closeSubpath();
+    shape = clampPath(shape);
+    const QRect box = shape.controlPointRect().toAlignedRect() & mImage.rect();
+    if (mRecordingPath || box.isEmpty() || !begin(13, shape.controlPointRect())) {
+        return;
+    }
+    // Each pixel takes the corners' colours weighted by where it lies
+    // between them.
+    const double area = (p[1].x() - p[0].x()) * (p[2].y() - p[0].y()) -
+                        (p[2].x() - p[0].x()) * (p[1].y() - p[0].y());
+    if (std::abs(area) < 1e-9) {
+        return;
+    }
+    QImage layer(box.size(), QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < box.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(layer.scanLine(y));
+        for (int x = 0; x < box.width(); ++x) {
+            const QPointF at(box.left() + x + 0.5, box.top() + y + 0.5);
+            const double w1 = ((p[2].x() - p[1].x()) * (at.y() - p[1].y()) -
+                               (p[2].y() - p[1].y()) * (at.x() - p[1].x())) /
+                              area;
+            const double w2 = ((p[0].x() - p[2].x()) * (at.y() - p[2].y()) -
+                               (p[0].y() - p[2].y()) * (at.x() - p[2].x())) /
+                              area;
+            const double w0 = 1 - w1 - w2;
+            const std::array<double, 3> weights = {
+                std::clamp(w1, 0.0, 1.0), std::clamp(w2, 0.0, 1.0), std::clamp(w0, 0.0, 1.0)};
+            double r = 0, g = 0, b = 0;
+            for (size_t i = 0; i < 3; ++i) {
+                r += weights[i] * corners[i].colour.red();
+                g += weights[i] * corners[i].colour.green();
+                b += weights[i] * corners[i].colour.blue();
+            }
+            line[x] = qRgb(int(r + 0.5), int(g + 0.5), int(b + 0.5));
+        }
+    }
+    mPainter.setPen(Qt::NoPen);
+    QBrush brush(layer);
+    brush.setTransform(QTransform::fromTranslate(box.left(), box.top()));
+    mPainter.setBrush(brush);
+    mPainter.drawPath(shape);
 }
 
 void MetafileCanvas::patternBlt(const QRectF& box, uint32_t rasterOperation)
@@ -539,7 +646,7 @@ void MetafileCanvas::patternBlt(const QRectF& box, uint32_t rasterOperation)
     }
     if (operation.isPatternCopy()) {
         mPainter.setPen(Qt::NoPen);
-        mPainter.setBrush(gdi::toQBrush(mState.brush));
+        mPainter.setBrush(brushOf(mState.brush));
         mPainter.drawPath(shape);
         return;
     }
@@ -632,7 +739,7 @@ void MetafileCanvas::blitWithOperation(const raster_operation::Ternary& operatio
             // A hatched brush shows the background colour between its lines.
             pattern = layer([&](QPainter& painter) {
                 painter.fillRect(band, mState.backColour);
-                painter.fillRect(band, gdi::toQBrush(mState.brush));
+                painter.fillRect(band, brushOf(mState.brush));
             });
         }
         if (covered.isNull() || (operation.usesPattern() && pattern.isNull())) {
@@ -654,28 +761,10 @@ QFont MetafileCanvas::pictureFont(double& pixelHeight) const
     const double logical =
         logicalFont.height == 0 ? 12.0 : std::abs(static_cast<double>(logicalFont.height));
     pixelHeight = std::clamp(logical * scale, 1.0, 4000.0);
-    QFont font(logicalFont.face.isEmpty() ? QStringLiteral("Sans Serif") : logicalFont.face);
-    // A face this system lacks (Times New Roman, Arial, Courier New) falls
-    // back to a face of the family the picture names.
-    switch (logicalFont.pitchAndFamily >> 4) {
-    case 1:
-        font.setStyleHint(QFont::Serif);
-        break;
-    case 2:
-        font.setStyleHint(QFont::SansSerif);
-        break;
-    case 3:
-        font.setStyleHint(QFont::TypeWriter);
-        break;
-    case 4:
-        font.setStyleHint(QFont::Cursive);
-        break;
-    case 5:
-        font.setStyleHint(QFont::Decorative);
-        break;
-    default:
-        break;
-    }
+    // The families by the tool's own rule, never by what else is installed.
+    QFont font;
+    font.setFamilies(font_choice::familiesFor(logicalFont));
+    font.setHintingPreference(QFont::PreferFullHinting);
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelHeight))));
     if (logicalFont.height > 0) {
         // A positive height is the whole cell; the character size is smaller.
@@ -691,6 +780,13 @@ QFont MetafileCanvas::pictureFont(double& pixelHeight) const
     font.setItalic(logicalFont.italic);
     font.setUnderline(logicalFont.underline);
     font.setStrikeOut(logicalFont.strikeOut);
+    // Smoothed or crisp at this size, as the font itself asks the device.
+    const QString key = font.key();
+    auto known = mSmoothing.find(key);
+    if (known == mSmoothing.end()) {
+        known = mSmoothing.emplace(key, font_choice::smoothed(font)).first;
+    }
+    font.setStyleStrategy(known->second ? QFont::PreferAntialias : QFont::NoAntialias);
     if (logicalFont.width > 0) {
         const double wanted = logicalFont.width * std::hypot(t.m11(), t.m12());
         const double average = QFontMetricsF(font).averageCharWidth();
@@ -775,7 +871,11 @@ void MetafileCanvas::text(QPointF reference, const QString& content,
     const QPointF origin = t.map(start);
     QTransform placement;
     placement.translate(clampCoordinate(origin.x()), clampCoordinate(origin.y()));
-    placement.rotate(std::fmod(-static_cast<double>(mState.font.escapement) / 10.0, 360.0));
+    // The escapement turns the text counter-clockwise on the device; where
+    // the mapping mirrors one axis, the device turns it the other way.
+    const double escapement =
+        t.m11() * t.m22() < 0 ? -mState.font.escapement : mState.font.escapement;
+    placement.rotate(std::fmod(-escapement / 10.0, 360.0));
     const QRectF cell(x, y - metrics.ascent(), width, metrics.height());
     // Each glyph costs its square as well, wherever it lands: large glyphs
     // are drawn as outlines, and drawing is slow even where they are clipped.

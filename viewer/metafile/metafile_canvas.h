@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -102,6 +104,18 @@ public:
     void frameRegion(const QRegion& region, const GdiBrush& brush, QSizeF frame);
     void invertRegion(const QRegion& region);
 
+    // A corner of a gradient fill: a point (logical) and its colour.
+    struct GradientVertex
+    {
+        QPointF point;
+        QColor colour;
+    };
+    // The rectangle between two corners shaded from the first's colour to
+    // the second's, across (left to right) or down.
+    void gradientRectangle(const GradientVertex& from, const GradientVertex& to, bool down);
+    // The triangle shaded between its corners' colours.
+    void gradientTriangle(const std::array<GradientVertex, 3>& corners);
+
     // A block transfer without a source bitmap: the brush and the picture
     // combined by the raster operation (pattern copy, inversion, black, ...).
     void patternBlt(const QRectF& box, uint32_t rasterOperation);
@@ -160,6 +174,9 @@ private:
     QRegion pictureRegion(const QPainterPath& path) const;
     void combineClip(const QRegion& region, uint32_t mode);
     QFont pictureFont(double& pixelHeight) const;
+    // The brush as it paints now: a monochrome pattern takes the text and
+    // background colours of the moment.
+    QBrush brushOf(const GdiBrush& brush) const;
 
     QImage mImage;
     QPainter mPainter;
@@ -172,6 +189,8 @@ private:
     std::vector<DrawingState> mSaved;
     bool mMeasuring = false;
     std::optional<QRectF> mMeasured;
+    // Whether text is smoothed, by font and size (font_choice::smoothed).
+    mutable std::map<QString, bool> mSmoothing;
     bool mRecordingPath = false;
     QPainterPath mPath; // in picture pixels
 };
