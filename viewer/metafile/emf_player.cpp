@@ -12,6 +12,7 @@
 #include "viewer/metafile/region_union.h"
 #include "viewer/pictures/byte_reader.h"
 #include "viewer/pictures/dib_decoder.h"
+#include "viewer/pictures/metafile_size.h"
 
 namespace vimbrel {
 namespace {
@@ -101,13 +102,17 @@ enum Record : uint32_t
     ExtCreatePen = 95,
     SetTextCharExtra = 103,
     AlphaBlend = 114,
-    TransparentBlt = 116
+    TransparentBlt = 116,
+    GradientFill = 118
 };
 
 struct EmfHeader
 {
     QRectF frameOnDevice; // the picture's frame in reference-device pixels
     QSize pictureSize;
+    // The frame's last edge lies on the picture's last pixel (a frame from
+    // the header), not beyond it (bounds standing in).
+    bool edgesIncluded = false;
     double unitsPerMmX = kScreenDpi / 25.4;
     double unitsPerMmY = kScreenDpi / 25.4;
     uint32_t handles = 0;
@@ -160,9 +165,10 @@ std::optional<EmfHeader> readHeader(std::span<const uint8_t> file)
         header.unitsPerMmX = deviceWidth / millimetresWidth;
         header.unitsPerMmY = deviceHeight / millimetresHeight;
     }
-    // The frame (hundredths of a millimetre, edges included) gives the size;
-    // the bounds (device pixels) stand in when it is empty.
-    const QRectF frameMm = frame.normalized().adjusted(0, 0, 1, 1);
+    // The frame (hundredths of a millimetre, edges included) gives the size,
+    // as the device plays it: the frame's first edge on the first pixel, its
+    // last on the last. The bounds (device pixels) stand in when it is empty.
+    const QRectF frameMm = frame.normalized();
     double width = 0;
     double height = 0;
     if (frame.width() > 0 && frame.height() > 0) {
@@ -170,21 +176,21 @@ std::optional<EmfHeader> readHeader(std::span<const uint8_t> file)
                                       frameMm.top() / 100 * header.unitsPerMmY,
                                       frameMm.width() / 100 * header.unitsPerMmX,
                                       frameMm.height() / 100 * header.unitsPerMmY);
-        width = std::round(frameMm.width() / 100 * kScreenDpi / 25.4);
-        height = std::round(frameMm.height() / 100 * kScreenDpi / 25.4);
+        width = metafile_size::emfSide(frameMm.width());
+        height = metafile_size::emfSide(frameMm.height());
+        header.edgesIncluded = true;
     } else if (bounds.width() >= 0 && bounds.height() >= 0) {
         header.frameOnDevice = bounds.adjusted(0, 0, 1, 1);
         width = header.frameOnDevice.width() * kScreenDpi / 25.4 / header.unitsPerMmX;
         height = header.frameOnDevice.height() * kScreenDpi / 25.4 / header.unitsPerMmY;
-        width = std::round(width);
-        height = std::round(height);
     }
-    if (!std::isfinite(width) || !std::isfinite(height) || width > metafile_limits::kMaxSide ||
-        height > metafile_limits::kMaxSide || width < 0 || height < 0) {
+    if (!std::isfinite(width) || !std::isfinite(height) || width < 0 || height < 0) {
         return std::nullopt;
     }
-    header.pictureSize =
-        QSize(std::max(1, static_cast<int>(width)), std::max(1, static_cast<int>(height)));
+    // A picture of several metres comes out at a size a screen shows.
+    const double fit = metafile_size::fitFactor(width, height);
+    header.pictureSize = QSize(std::max(2, static_cast<int>(std::floor(width * fit + 0.5))),
+                               std::max(2, static_cast<int>(std::floor(height * fit + 0.5))));
     if (!metafile_limits::fits(header.pictureSize.width(), header.pictureSize.height())) {
         return std::nullopt;
     }
@@ -217,6 +223,9 @@ private:
     bool playBitmapRecord(RecordView& record);
     bool playTextRecord(RecordView& record);
     bool playRegionRecord(RecordView& record);
+    // EMR_GRADIENTFILL: rectangles shaded across or down, or triangles
+    // shaded between their corners.
+    bool playGradientRecord(RecordView& record);
     bool select(uint32_t index);
     bool brushAt(uint32_t index, const GdiBrush*& brush) const;
 
@@ -234,10 +243,11 @@ QImage EmfPlayer::play()
     if (frame.width() <= 0 || frame.height() <= 0) {
         return {};
     }
+    const double spanned = mHeader.edgesIncluded ? 1 : 0;
     const QTransform deviceToPicture =
         QTransform::fromTranslate(-frame.left(), -frame.top()) *
-        QTransform::fromScale(mHeader.pictureSize.width() / frame.width(),
-                              mHeader.pictureSize.height() / frame.height());
+        QTransform::fromScale((mHeader.pictureSize.width() - spanned) / frame.width(),
+                              (mHeader.pictureSize.height() - spanned) / frame.height());
     mCanvas.emplace(mHeader.pictureSize, deviceToPicture, mHeader.unitsPerMmX, mHeader.unitsPerMmY,
                     mDrawText, mBudget);
     if (!mCanvas->isValid()) {
@@ -446,9 +456,56 @@ bool EmfPlayer::playRecord(RecordView& record)
     case PaintRgn:
     case ExtSelectClipRgn:
         return playRegionRecord(record);
+    case GradientFill:
+        return playGradientRecord(record);
     default:
         return playShapeRecord(record);
     }
+}
+
+bool EmfPlayer::playGradientRecord(RecordView& record)
+{
+    ByteReader& p = record.parameters;
+    readRectL(p); // bounds
+    const uint32_t vertexCount = p.u32();
+    const uint32_t shapeCount = p.u32();
+    const uint32_t mode = p.u32();
+    constexpr uint32_t kRectangleAcross = 0;
+    constexpr uint32_t kRectangleDown = 1;
+    constexpr uint32_t kTriangle = 2;
+    const size_t shapeBytes = mode == kTriangle ? 12 : 8;
+    if (p.failed() || mode > kTriangle || !p.has(vertexCount, 16) ||
+        !p.has(uint64_t(vertexCount) * 16 + uint64_t(shapeCount) * shapeBytes, 1)) {
+        return false;
+    }
+    std::vector<MetafileCanvas::GradientVertex> vertices(vertexCount);
+    for (MetafileCanvas::GradientVertex& vertex : vertices) {
+        vertex.point = readPointL(p);
+        // Each channel has 16 bits, of which the device takes the high 8.
+        const int red = p.u16() >> 8;
+        const int green = p.u16() >> 8;
+        const int blue = p.u16() >> 8;
+        p.u16(); // alpha, which the device does not draw with here
+        vertex.colour = QColor(red, green, blue);
+    }
+    MetafileCanvas& canvas = *mCanvas;
+    for (uint32_t i = 0; i < shapeCount && !p.failed(); ++i) {
+        const uint32_t a = p.u32();
+        const uint32_t b = p.u32();
+        const uint32_t c = mode == kTriangle ? p.u32() : 0;
+        // Shapes naming vertices the record does not have are passed over,
+        // as the device does.
+        if (a >= vertexCount || b >= vertexCount || c >= vertexCount) {
+            continue;
+        }
+        if (mode == kTriangle) {
+            canvas.gradientTriangle({vertices[a], vertices[b], vertices[c]});
+        } else {
+            canvas.gradientRectangle(vertices[a], vertices[b], mode == kRectangleDown);
+        }
+        (void)kRectangleAcross;
+    }
+    return !p.failed();
 }
 
 bool EmfPlayer::playShapeRecord(RecordView& record)
@@ -681,18 +738,36 @@ bool EmfPlayer::playObjectRecord(RecordView& record)
     }
     case ExtCreatePen: {
         const uint32_t index = p.u32();
-        p.skip(16); // a brush bitmap, not used for pens here
+        const BitmapPlace place = readBitmapPlace(p);
         GdiPen pen;
         pen.style = p.u32();
         const uint32_t width = p.u32();
         const uint32_t brushStyle = p.u32();
-        pen.colour = gdi::colourFromRef(p.u32());
+        const uint32_t colour = p.u32();
+        const uint32_t hatch = p.u32();
+        pen.colour = gdi::colourFromRef(colour);
         // Cosmetic pens are one pixel wide whatever their width says.
         pen.width = (pen.style & 0x000f0000) ? width : 0;
+        if (p.failed() || index == 0) {
+            return false;
+        }
         if (brushStyle == gdi::kBrushNull) {
             pen.style = (pen.style & ~0x0fu) | gdi::kPenNull;
+        } else if (brushStyle == gdi::kBrushHatched) {
+            pen.brush = GdiBrush{gdi::kBrushHatched, pen.colour, hatch, {}, false};
+        } else if (brushStyle == gdi::kBrushDibPattern || brushStyle == gdi::kBrushDibPatternPt) {
+            // The pen paints with its bitmap, as a pattern brush fills; for
+            // these brushes the colour field holds how the bitmap's colours
+            // are given.
+            bool damaged = false;
+            GdiBrush brush{gdi::kBrushPattern, pen.colour, 0,
+                           decodeBitmap(record.whole, place, colour, false, damaged), false};
+            if (damaged) {
+                return false;
+            }
+            pen.brush = brush;
         }
-        return !p.failed() && index != 0 && mObjects.put(index, pen);
+        return mObjects.put(index, pen);
     }
     case CreateBrushIndirect: {
         const uint32_t index = p.u32();
@@ -714,6 +789,7 @@ bool EmfPlayer::playObjectRecord(RecordView& record)
         GdiBrush brush;
         brush.style = gdi::kBrushPattern;
         brush.pattern = decodeBitmap(record.whole, place, usage, false, damaged);
+        brush.monochrome = record.type == CreateMonoBrush;
         return !damaged && mObjects.put(index, brush);
     }
     case ExtCreateFontIndirectW: {

@@ -9,22 +9,27 @@ constexpr uint32_t kPenStyleMask = 0x0000000f;
 constexpr uint32_t kPenEndCapMask = 0x00000f00;
 constexpr uint32_t kPenJoinMask = 0x0000f000;
 
-Qt::PenStyle penLine(uint32_t style)
+constexpr uint32_t kPenGeometric = 0x00010000;
+
+// The dashes of a pen as the device draws them, in pen widths: one-pixel
+// (cosmetic) pens in pixels of their own pattern, geometric pens in a
+// pattern of widths. Empty for a solid line.
+QList<qreal> dashesOf(uint32_t style)
 {
+    const bool geometric = (style & kPenGeometric) != 0;
     switch (style & kPenStyleMask) {
-    case 1:
-        return Qt::DashLine;
-    case 2:
-    case 8: // alternate
-        return Qt::DotLine;
-    case 3:
-        return Qt::DashDotLine;
-    case 4:
-        return Qt::DashDotDotLine;
-    case kPenNull:
-        return Qt::NoPen;
+    case 1: // dash
+        return geometric ? QList<qreal>{3, 1} : QList<qreal>{18, 6};
+    case 2: // dot
+        return geometric ? QList<qreal>{1, 1} : QList<qreal>{3, 3};
+    case 3: // dash dot
+        return geometric ? QList<qreal>{3, 1, 1, 1} : QList<qreal>{9, 6, 3, 6};
+    case 4: // dash dot dot
+        return geometric ? QList<qreal>{3, 1, 1, 1, 1, 1} : QList<qreal>{9, 3, 3, 3, 3, 3};
+    case 8: // alternate: every other pixel
+        return {1, 1};
     default:
-        return Qt::SolidLine;
+        return {};
     }
 }
 
@@ -60,10 +65,10 @@ GdiFont stockFont(bool fixed)
 std::optional<GdiObject> stockObject(uint32_t number)
 {
     auto brush = [](QColor colour, uint32_t style = kBrushSolid) {
-        return GdiObject(GdiBrush{style, colour, 0, {}});
+        return GdiObject(GdiBrush{style, colour, 0, {}, false});
     };
     auto pen = [](QColor colour, uint32_t style = 0) {
-        return GdiObject(GdiPen{style, 0, colour});
+        return GdiObject(GdiPen{style, 0, colour, std::nullopt});
     };
     switch (number) {
     case 0:
@@ -126,7 +131,16 @@ QPen toQPen(const GdiPen& pen, double pixelWidth)
 {
     // Thin pens are drawn one pixel wide, as the device does with cosmetic pens.
     const double width = std::clamp(pixelWidth, 1.0, 10000.0);
-    QPen result(pen.colour, width, penLine(pen.style));
+    QPen result(pen.colour, width,
+                (pen.style & kPenStyleMask) == kPenNull ? Qt::NoPen : Qt::SolidLine);
+    // A wide pen that is not geometric draws solid whatever its style.
+    if (pen.brush && !fillsNothing(*pen.brush)) {
+        result.setBrush(toQBrush(*pen.brush));
+    }
+    const QList<qreal> dashes = dashesOf(pen.style);
+    if (!dashes.isEmpty() && (width <= 1.5 || (pen.style & kPenGeometric) != 0)) {
+        result.setDashPattern(dashes);
+    }
     if (width <= 1.5) {
         result.setCapStyle(Qt::FlatCap);
         result.setJoinStyle(Qt::MiterJoin);

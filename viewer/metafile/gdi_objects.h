@@ -17,19 +17,24 @@ namespace vimbrel {
 // The drawing objects a metafile creates, kept in the terms of the records
 // that create them and turned into Qt objects when something is drawn.
 
-struct GdiPen
-{
-    uint32_t style = 0; // PS_* style, end cap, join and type bits
-    double width = 0;   // in logical units; 0 draws one pixel wide
-    QColor colour = Qt::black;
-};
-
 struct GdiBrush
 {
     uint32_t style = 0; // BS_SOLID
     QColor colour = Qt::white;
     uint32_t hatch = 0;
     QImage pattern; // for pattern brushes
+    // A pattern of one bit a pixel, drawn in the text colour (0 bits) and
+    // the background colour (1 bits) of the moment it is used.
+    bool monochrome = false;
+};
+
+struct GdiPen
+{
+    uint32_t style = 0; // PS_* style, end cap, join and type bits
+    double width = 0;   // in logical units; 0 draws one pixel wide
+    QColor colour = Qt::black;
+    // An extended pen made with a hatch or a bitmap paints with it.
+    std::optional<GdiBrush> brush;
 };
 
 struct GdiFont
@@ -68,6 +73,8 @@ constexpr uint32_t kBrushSolid = 0;
 constexpr uint32_t kBrushNull = 1;
 constexpr uint32_t kBrushHatched = 2;
 constexpr uint32_t kBrushPattern = 3;
+constexpr uint32_t kBrushDibPattern = 5;
+constexpr uint32_t kBrushDibPatternPt = 6;
 
 // The object a stock-object number stands for (EMF selects them by number),
 // or nothing for numbers without one.

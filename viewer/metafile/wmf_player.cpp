@@ -12,6 +12,7 @@
 #include "viewer/metafile/region_union.h"
 #include "viewer/pictures/byte_reader.h"
 #include "viewer/pictures/dib_decoder.h"
+#include "viewer/pictures/metafile_size.h"
 
 namespace vimbrel {
 namespace {
@@ -114,17 +115,15 @@ std::optional<Header> readHeader(std::span<const uint8_t> file)
     const uint16_t type = in.u16();
     const uint16_t headerWords = in.u16();
     in.u16(); // version
-    const uint32_t sizeWords = in.u32();
+    in.u32(); // size in words: not trusted, as the device does not trust it
     header.objectCount = in.u16();
     in.u32(); // largest record
     in.u16(); // unused
     if (in.failed() || (type != 1 && type != 2) || headerWords != kHeaderSize / 2) {
         return std::nullopt;
     }
-    // A file shorter than it says it is has lost its end.
-    if (sizeWords > kHeaderSize / 2 && static_cast<uint64_t>(sizeWords) * 2 > file.size() - start) {
-        return std::nullopt;
-    }
+    // The records say where the file ends (one cut inside a record is
+    // damaged), not the header's size.
     header.recordsStart = start + kHeaderSize;
     return header;
 }
@@ -288,8 +287,13 @@ bool WmfPlayer::setUpCanvas()
             }
         }
     }
-    const double width = std::round(frame.width() * pixelsPerUnitX);
-    const double height = std::round(frame.height() * pixelsPerUnitY);
+    // A picture larger than a screen shows comes out at a size it does.
+    const double fit =
+        metafile_size::fitFactor(frame.width() * pixelsPerUnitX, frame.height() * pixelsPerUnitY);
+    pixelsPerUnitX *= fit;
+    pixelsPerUnitY *= fit;
+    const double width = std::max(1.0, std::round(frame.width() * pixelsPerUnitX));
+    const double height = std::max(1.0, std::round(frame.height() * pixelsPerUnitY));
     if (!metafile_limits::fits(static_cast<int64_t>(width), static_cast<int64_t>(height))) {
         return false;
     }
@@ -710,11 +714,11 @@ bool WmfPlayer::playObjectRecord(RecordView& record)
         const auto bitmap = p.take(p.remaining());
         GdiBrush brush;
         brush.style = gdi::kBrushPattern;
-        brush.pattern =
-            style == gdi::kBrushPattern
-                ? dibImage(dib::decodeBitmap16(bitmap))
-                : dibImage(dib::decodePacked(bitmap, usage == 1 ? dib::ColourUsage::PaletteIndices
-                                                                : dib::ColourUsage::Rgb));
+        // The bitmap is a device-independent one whatever the style; a
+        // BS_PATTERN brush takes its colours as RGB, as the device does.
+        const bool indices = style != gdi::kBrushPattern && usage == 1;
+        brush.pattern = dibImage(dib::decodePacked(
+            bitmap, indices ? dib::ColourUsage::PaletteIndices : dib::ColourUsage::Rgb));
         return mObjects.add(brush);
     }
     case CreatePatternBrush: {

@@ -2,8 +2,10 @@
 // pressed, a rename run and taken back, the window closed. It runs in a copy
 // of the app folder and opens the viewer in a stand-in browser registered
 // for .html files, which writes down what it was handed.
-#include <windows.h>
+// The socket library's header comes before windows.h.
 #include <winsock2.h>
+
+#include <windows.h>
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 #include <atomic>
+#include <cmath>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -147,9 +149,10 @@ class EmfBuilder
 public:
     EmfBuilder(int widthPixels, int heightPixels, int handles = 8) : mHandles(handles)
     {
-        // The frame in hundredths of a millimetre, edges included.
-        mFrameRight = static_cast<int>(widthPixels * 2540 / 96) - 1;
-        mFrameBottom = static_cast<int>(heightPixels * 2540 / 96) - 1;
+        // The frame in hundredths of a millimetre, edges included: its
+        // first and last edges lie on the picture's first and last pixels.
+        mFrameRight = static_cast<int>(std::lround((widthPixels - 1) * 2540.0 / 96));
+        mFrameBottom = static_cast<int>(std::lround((heightPixels - 1) * 2540.0 / 96));
     }
     EmfBuilder& frame(int right, int bottom)
     {
@@ -385,9 +388,13 @@ TEST_F(MetafilePlayerTest, DamagedWmfGivesNoPicture)
     wmf.window(0, 0, 100, 100).solidBrush(kRed).select(0).rectangle(0, 0, 50, 50);
     const std::string whole = wmf.placeable(0, 0, 100, 100, 96);
     ASSERT_FALSE(load(mFolder, "whole.wmf", whole).isNull());
-    // Cut inside a record and cut at a record's end.
+    // Cut inside a record: damaged. Cut at a record's end (the end record
+    // lost, the header's size too large), the device draws what is there,
+    // and so does the player.
     EXPECT_TRUE(load(mFolder, "cut.wmf", whole.substr(0, whole.size() - 9)).isNull());
-    EXPECT_TRUE(load(mFolder, "short.wmf", whole.substr(0, whole.size() - 6)).isNull());
+    const QImage shortened = load(mFolder, "short.wmf", whole.substr(0, whole.size() - 6));
+    ASSERT_FALSE(shortened.isNull());
+    EXPECT_EQ(at(shortened, 10, 10), QColor(Qt::red));
     EXPECT_TRUE(load(mFolder, "header.wmf", whole.substr(0, 30)).isNull());
 
     // Selecting an object the table cannot hold.
@@ -411,18 +418,25 @@ TEST_F(MetafilePlayerTest, DamagedWmfGivesNoPicture)
     EXPECT_TRUE(loadMetafilePicture(mFolder / "missing.wmf").isNull());
 }
 
-TEST_F(MetafilePlayerTest, EnormousClaimedPicturesAreRefused)
+TEST_F(MetafilePlayerTest, EnormousPicturesComeOutFittedToAScreensSize)
 {
+    // What a program shows "at its own size" on a screen: at most 4096
+    // pixels a side and 16 megapixels, in the picture's proportions.
     WmfBuilder wmf;
-    wmf.window(0, 0, 100, 100);
+    wmf.window(0, 0, 100, 100).solidBrush(kRed).select(0).rectangle(0, 0, 100, 50);
     // 32000 units at 10 per inch: 307200 pixels wide.
-    EXPECT_TRUE(load(mFolder, "a.wmf", wmf.placeable(0, 0, 32000, 32000, 10)).isNull());
-    // Within the side limit but far beyond the area limit.
-    EXPECT_TRUE(load(mFolder, "b.wmf", wmf.placeable(0, 0, 9999, 9999, 96)).isNull());
-    // An EMF frame of ten metres.
+    const QImage a = load(mFolder, "a.wmf", wmf.placeable(0, 0, 32000, 16000, 10));
+    EXPECT_EQ(a.size(), QSize(4096, 2048));
+    EXPECT_EQ(at(a, 2000, 500), QColor(Qt::red));
+    // Within the side limit but beyond the area.
+    EXPECT_EQ(load(mFolder, "b.wmf", wmf.placeable(0, 0, 9999, 9999, 96)).size(),
+              QSize(4000, 4000));
+    // An EMF frame of ten metres by five, as a printer driver may write.
     EmfBuilder emf(10, 10);
-    emf.frame(1000000, 1000000);
-    EXPECT_TRUE(load(mFolder, "c.emf", emf.build()).isNull());
+    emf.frame(1000000, 500000);
+    emf.solidBrush(1, kBlue).select(1);
+    emf.record(43, {0, 0, 10, 10});
+    EXPECT_EQ(load(mFolder, "c.emf", emf.build()).size(), QSize(4096, 2048));
 }
 
 TEST_F(MetafilePlayerTest, EmfShapesInTheFramesSize)
@@ -708,10 +722,122 @@ TEST_F(MetafilePlayerTest, FilesThatPaintWithoutEndAreStopped)
     // has: refused instead of keeping the player busy for minutes.
     WmfBuilder wmf;
     wmf.window(0, 0, 8000, 8000).solidBrush(kRed).select(0);
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 400; ++i) {
         wmf.record(0x061d, {0x0021, 0x00f0, 8000, 8000, 0, 0});
     }
     EXPECT_TRUE(load(mFolder, "a.wmf", wmf.placeable(0, 0, 8000, 8000, 96)).isNull());
+}
+
+// A 1-bit DIB of 8 x 8 pixels, black (0) and white (1) columns in turn,
+// with its header and two-colour table, packed as pattern brushes hold it.
+std::string stripedDib()
+{
+    Bytes dib;
+    dib.u32(40).u32(8).u32(8).u16(1).u16(1).u32(0).u32(32).u32(0).u32(0).u32(2).u32(0);
+    dib.u32(0x000000).u32(0xffffff);
+    for (int row = 0; row < 8; ++row) {
+        dib.u8(0x55).u8(0).u8(0).u8(0); // 01010101: black, white, ...
+    }
+    return dib.data();
+}
+
+TEST_F(MetafilePlayerTest, GradientFillsShadeRectanglesAndTriangles)
+{
+    EmfBuilder emf(100, 100);
+    // Two vertices: (0, 0) black, (100, 40) red; one rectangle across.
+    const auto vertex = [](int64_t x, int64_t y, int64_t r, int64_t g, int64_t b) {
+        return std::vector<int64_t>{x, y, r | (g << 16), b};
+    };
+    std::vector<int64_t> across = {0, 0, 0, 0, 2, 1, 0};
+    for (const auto& v : {vertex(0, 0, 0, 0, 0), vertex(100, 40, 0xff00, 0, 0)}) {
+        across.insert(across.end(), v.begin(), v.end());
+    }
+    across.insert(across.end(), {0, 1});
+    emf.record(118, across);
+    // Three vertices red, green and blue; one triangle.
+    std::vector<int64_t> triangle = {0, 0, 0, 0, 3, 1, 2};
+    for (const auto& v : {vertex(0, 50, 0xff00, 0, 0), vertex(99, 50, 0, 0xff00, 0),
+                          vertex(50, 99, 0, 0, 0xff00)}) {
+        triangle.insert(triangle.end(), v.begin(), v.end());
+    }
+    triangle.insert(triangle.end(), {0, 1, 2});
+    emf.record(118, triangle);
+    const QImage image = load(mFolder, "gradient.emf", emf.build());
+    ASSERT_FALSE(image.isNull());
+    // Across: dark on the left, red on the right, half way between.
+    EXPECT_LT(at(image, 2, 20).red(), 20);
+    EXPECT_GT(at(image, 97, 20).red(), 235);
+    EXPECT_NEAR(at(image, 50, 20).red(), 128, 12);
+    EXPECT_EQ(at(image, 50, 20).green(), 0);
+    // The triangle: each corner's colour near it, a mixture inside.
+    EXPECT_GT(at(image, 4, 51).red(), 200);
+    EXPECT_GT(at(image, 94, 51).green(), 200);
+    EXPECT_GT(at(image, 50, 95).blue(), 200);
+    const QColor middle = at(image, 50, 66);
+    EXPECT_GT(middle.red(), 40);
+    EXPECT_GT(middle.green(), 40);
+    EXPECT_GT(middle.blue(), 40);
+    EXPECT_EQ(at(image, 5, 95), QColor(Qt::white)); // outside the triangle
+}
+
+TEST_F(MetafilePlayerTest, PatternBrushesAndPensPaintWithTheirBitmaps)
+{
+    // A WMF pattern brush of style BS_PATTERN holds a DIB, as the device
+    // reads it.
+    WmfBuilder wmf;
+    wmf.window(0, 0, 40, 40).record(0x0142, {3, 0}, stripedDib()).select(0);
+    wmf.record(0x02fa, {5, 0, 0, 0, 0}).select(1); // no pen
+    wmf.rectangle(0, 0, 40, 40);
+    const QImage striped = load(mFolder, "pattern.wmf", wmf.placeable(0, 0, 40, 40, 96));
+    ASSERT_FALSE(striped.isNull());
+    EXPECT_NE(at(striped, 10, 10), at(striped, 11, 10)); // the columns alternate
+    EXPECT_EQ(at(striped, 10, 10), at(striped, 12, 10));
+
+    // A monochrome EMF brush takes the text colour for its 0 bits and the
+    // background colour for its 1 bits; a pen made with a bitmap paints
+    // with it, and a hatched pen with its hatch.
+    EmfBuilder emf(60, 60);
+    const std::string dib = stripedDib();
+    emf.record(24, {kRed}).record(25, {kBlue}); // text red, background blue
+    emf.record(93, {1, 0, 32, 48, 80, 32}, dib).select(1);
+    emf.nullPen().record(43, {0, 0, 30, 30});
+    emf.record(95, {2, 52, 48, 100, 32, 0x00010000, 10, 5, 0, 0, 0}, dib).select(2);
+    emf.record(39, {3, 1, 0, 0}).select(3); // no fill
+    emf.record(27, {5, 45}).record(54, {55, 45});
+    const QImage image = load(mFolder, "mono.emf", emf.build());
+    ASSERT_FALSE(image.isNull());
+    const std::set<QRgb> fill = {at(image, 10, 10).rgb(), at(image, 11, 10).rgb()};
+    EXPECT_EQ(fill, (std::set<QRgb>{QColor(Qt::red).rgb(), QColor(Qt::blue).rgb()}));
+    const std::set<QRgb> stroke = {at(image, 20, 45).rgb(), at(image, 21, 45).rgb()};
+    EXPECT_EQ(stroke, (std::set<QRgb>{QColor(Qt::black).rgb(), QColor(Qt::white).rgb()}));
+}
+
+TEST_F(MetafilePlayerTest, PensTakeTheDevicesWidthsAndDashes)
+{
+    // 8 units at 575 an inch come to 1.34 pixels; the device maps both ends
+    // of the width to whole pixels and keeps the distance: 2 pixels here.
+    WmfBuilder wmf;
+    wmf.window(-8, -8, 200, 200).pen(6, 8, 0).select(0);
+    wmf.record(0x0214, {50, 0}).record(0x0213, {50, 190}); // move, line across
+    const QImage wide = load(mFolder, "wide.wmf", wmf.placeable(-8, -8, 192, 192, 575));
+    ASSERT_FALSE(wide.isNull());
+    int dark = 0;
+    for (int y = 0; y < wide.height(); ++y) {
+        dark += at(wide, 20, y).lightness() < 128 ? 1 : 0;
+    }
+    EXPECT_EQ(dark, 2);
+    // A one-pixel dashed pen: dashes of 18 pixels and gaps of 6.
+    WmfBuilder dashed;
+    dashed.window(0, 0, 100, 20).pen(1, 0, 0).select(0);
+    dashed.record(0x0214, {10, 0}).record(0x0213, {10, 100});
+    const QImage line = load(mFolder, "dashed.wmf", dashed.placeable(0, 0, 100, 20, 96));
+    ASSERT_FALSE(line.isNull());
+    std::string pattern;
+    for (int x = 0; x < 48; ++x) {
+        pattern += at(line, x, 10).lightness() < 128 ? '#' : '.';
+    }
+    EXPECT_EQ(pattern, std::string(18, '#') + std::string(6, '.') + std::string(18, '#') +
+                           std::string(6, '.'));
 }
 
 std::span<const uint8_t> bytesOf(const std::string& file)
@@ -733,7 +859,7 @@ TEST_F(MetafilePlayerTest, APolygonEveryRowCrossesIsRefusedBeforeItIsFilled)
     DrawBudget enough;
     const QImage drawn = drawMetafilePicture(bytesOf(tame), enough);
     EXPECT_EQ(enough.state(), DrawBudget::State::Within);
-    ASSERT_EQ(drawn.size(), QSize(2000, 2000));
+    ASSERT_EQ(drawn.size(), QSize(2001, 2001));          // the frame's both edges are pixels
     EXPECT_EQ(at(drawn, 1000, 1000), QColor(Qt::black)); // the edges crowd the middle
 }
 
@@ -812,6 +938,42 @@ TEST_F(MetafilePlayerTest, EmfTextAlignmentAndOpaqueBox)
     EXPECT_EQ(countNear(image, QRect(0, 0, 100, 80), QColor(Qt::red)), 0);
     EXPECT_EQ(countNear(image, QRect(0, 62, 200, 18), QColor(Qt::red)), 0);
     EXPECT_EQ(at(image, 10, 90), QColor(Qt::green));
+}
+
+// Text turned by its font's escapement: counter-clockwise on the device, and
+// the other way where the mapping mirrors one axis, as the device does.
+TEST_F(MetafilePlayerTest, EscapementTurnsTheTextAndAMirroredMappingTurnsItBack)
+{
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        GTEST_SKIP() << "no GUI application for fonts";
+    }
+    const auto turnedText = [&](bool mirrored) {
+        EmfBuilder emf(200, 200);
+        if (mirrored) {
+            emf.record(17, {8}).record(9, {200, 200}).record(11, {200, -200});
+            emf.record(12, {0, 199}); // y grows upwards
+        }
+        Bytes font; // height -30, escapement 90 degrees
+        font.u32(1).u32(static_cast<uint32_t>(-30)).u32(0).u32(900).u32(900).u32(400);
+        font.u32(0).u32(0);
+        for (int i = 0; i < 32; ++i) {
+            font.u16(i < 5 ? "Arial"[i] : 0);
+        }
+        emf.record(82, {}, font.data()).select(1);
+        emf.record(22, {24}).record(24, {kRed}); // baseline
+        Bytes chars;
+        chars.u16('M').u16('M').u16('M').u16('M');
+        emf.record(84, {0, 0, 0, 0, 1, 0, 0, 100, 100, 4, 76, 0, 0, 0, 0, 0, 0}, chars.data());
+        return load(mFolder, mirrored ? "mirrored.emf" : "plain.emf", emf.build());
+    };
+    const QImage plain = turnedText(false);
+    ASSERT_FALSE(plain.isNull());
+    EXPECT_GT(countNear(plain, QRect(60, 0, 60, 95), QColor(Qt::red)), 50); // upwards
+    EXPECT_EQ(countNear(plain, QRect(60, 105, 60, 95), QColor(Qt::red)), 0);
+    const QImage mirrored = turnedText(true);
+    ASSERT_FALSE(mirrored.isNull());
+    EXPECT_EQ(countNear(mirrored, QRect(60, 0, 60, 95), QColor(Qt::red)), 0);
+    EXPECT_GT(countNear(mirrored, QRect(60, 105, 60, 95), QColor(Qt::red)), 50); // downwards
 }
 
 TEST_F(MetafilePlayerTest, EmfFontsWithExtremeValuesStillDraw)

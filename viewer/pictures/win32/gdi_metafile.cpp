@@ -10,6 +10,7 @@
 #include "platform/whole_file.h"
 #include "viewer/pictures/byte_reader.h"
 #include "viewer/pictures/fill_cost.h"
+#include "viewer/pictures/metafile_size.h"
 #include "viewer/pictures/picture_limits.h"
 
 namespace vimbrel::gdi {
@@ -127,10 +128,12 @@ std::optional<Frame> plainWindow(std::span<const uint8_t> file, double& pixelsPe
 
 // The picture's size in pixels under the rules above, with the metafile
 // GDI plays for it.
-bool prepare(std::span<const uint8_t> file, Metafile& metafile, int& width, int& height)
+bool prepare(std::span<const uint8_t> file, Metafile& metafile, int& width, int& height,
+             bool& edgesIncluded)
 {
     double w = 0;
     double h = 0;
+    edgesIncluded = false;
     if (isEmf(file)) {
         metafile.handle = ::SetEnhMetaFileBits(UINT(file.size()), file.data());
         ENHMETAHEADER header = {};
@@ -140,9 +143,11 @@ bool prepare(std::span<const uint8_t> file, Metafile& metafile, int& width, int&
         }
         const RECTL& frame = header.rclFrame;
         if (frame.right > frame.left && frame.bottom > frame.top) {
-            // Hundredths of a millimetre, edges included.
-            w = std::round((double(frame.right) - frame.left + 1) / 100 * kScreenDpi / 25.4);
-            h = std::round((double(frame.bottom) - frame.top + 1) / 100 * kScreenDpi / 25.4);
+            // Hundredths of a millimetre, edges included: the frame's first
+            // and last edges fall on the picture's first and last pixels.
+            w = metafile_size::emfSide(double(frame.right) - frame.left);
+            h = metafile_size::emfSide(double(frame.bottom) - frame.top);
+            edgesIncluded = true;
         } else {
             const double perMmX = header.szlMillimeters.cx > 0
                                       ? double(header.szlDevice.cx) / header.szlMillimeters.cx
@@ -199,8 +204,14 @@ bool prepare(std::span<const uint8_t> file, Metafile& metafile, int& width, int&
             h = double(header.rclBounds.bottom) - header.rclBounds.top + 1;
         }
     }
-    if (!std::isfinite(w) || !std::isfinite(h) || w < 1 || h < 1 ||
-        !picture_limits::fits(int64_t(w), int64_t(h))) {
+    if (!std::isfinite(w) || !std::isfinite(h) || w < 1 || h < 1) {
+        return false;
+    }
+    // A picture larger than a screen shows comes out at a size it does.
+    const double fit = metafile_size::fitFactor(w, h);
+    w = std::max(1.0, std::floor(w * fit + 0.5));
+    h = std::max(1.0, std::floor(h * fit + 0.5));
+    if (!picture_limits::fits(int64_t(w), int64_t(h))) {
         return false;
     }
     width = int(w);
@@ -328,7 +339,8 @@ Raster drawMetafile(std::span<const uint8_t> file, DrawBudget& budget)
     Metafile metafile;
     int width = 0;
     int height = 0;
-    if (!prepare(file, metafile, width, height)) {
+    bool edgesIncluded = false;
+    if (!prepare(file, metafile, width, height, edgesIncluded)) {
         return {};
     }
     BITMAPINFO info = {};
@@ -348,9 +360,13 @@ Raster drawMetafile(std::span<const uint8_t> file, DrawBudget& budget)
         const HGDIOBJ old = ::SelectObject(dc, bitmap);
         const RECT all = {0, 0, width, height};
         ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        const bool played = playWithin(dc, metafile.handle, all, budget);
+        // An EMF's frame has both edges on pixels: it plays onto the
+        // rectangle from the first to the last.
+        const RECT played = {0, 0, width - (edgesIncluded ? 1 : 0),
+                             height - (edgesIncluded ? 1 : 0)};
+        const bool drawn = playWithin(dc, metafile.handle, played, budget);
         ::GdiFlush();
-        if (played) {
+        if (drawn) {
             raster = Raster::make(width, height, Raster::Format::Rgb888);
             const auto* in = static_cast<const uint8_t*>(bits);
             for (int y = 0; y < height && !raster.isNull(); ++y) {
