@@ -106,7 +106,7 @@ bool notModified(MHD_Connection* connection, const FileFacts& info, const std::s
 
 // Bytes of a file read at a time for its answer: large enough that reading
 // costs little beside sending, small enough for many connections at once.
-constexpr uint64_t kFileBlock = 128 * 1024;
+constexpr uint64_t kFileBlock = 256 * 1024;
 
 // The body of a file answer, read from the open file as it goes out rather
 // than handed to the system whole (sendfile), so that a file that changes
