@@ -65,7 +65,8 @@ HttpReply exchange(quint16 port, const QByteArray& request, bool head)
         if (bodyStart < 0) {
             return false;
         }
-        if (head) {
+        // No Content and Not Modified carry no body, and say no length.
+        if (head || reply.status == 204 || reply.status == 304) {
             return true;
         }
         const auto length = reply.headers.find("content-length");

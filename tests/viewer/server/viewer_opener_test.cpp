@@ -43,9 +43,8 @@ protected:
     {
         const QUrl url = page.resolved(QUrl(relative));
         const quint16 port = static_cast<quint16>(url.port());
-        return testing::exchange(
-                   port, testing::requestFor("GET", url.path(QUrl::FullyEncoded).toLatin1(), port))
-            .status;
+        const QByteArray target = url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority);
+        return testing::exchange(port, testing::requestFor("GET", target, port)).status;
     }
 
     // The viewer URL that the redirect page handed to the browser leads to.
@@ -73,6 +72,28 @@ protected:
         return true;
     };
 };
+
+// Whether the browser came for the viewer it was handed, and whether a
+// viewer window is still open, as the server saw it.
+TEST_F(ViewerOpenerTest, KnowsWhetherTheBrowserCameAndWhetherAViewerIsOpen)
+{
+    ViewerOpener opener(mRoot / "app/", mLauncher);
+    EXPECT_TRUE(opener.browserCame()); // nothing handed over yet
+    EXPECT_FALSE(opener.viewerOpen());
+    ASSERT_TRUE(opener.open(pagesFor("pictures/"), false).opened);
+    EXPECT_EQ(opener.handedPage(), mPages.back());
+    EXPECT_FALSE(opener.browserCame());
+    const QUrl viewer = mLaunched.back().first;
+    EXPECT_EQ(statusOf(viewer, "index.htm"), 200);
+    EXPECT_TRUE(opener.browserCame());
+    // A viewer window says it is shown, then that it went.
+    const QString own = "/" + viewer.path().split('/').at(1) + "~/";
+    EXPECT_EQ(statusOf(viewer, own + "alive?view=v&state=open"), 204);
+    EXPECT_TRUE(opener.viewerOpen());
+    // Handed over again: it has not come for this one yet.
+    ASSERT_TRUE(opener.open(pagesFor("pictures/"), false).opened);
+    EXPECT_FALSE(opener.browserCame());
+}
 
 TEST_F(ViewerOpenerTest, OpensIndexWhoseLinksReachTheRunsFolders)
 {
