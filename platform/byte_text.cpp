@@ -1,8 +1,23 @@
 #include "platform/byte_text.h"
 
+#include <algorithm>
+
 #include "platform/file_system.h"
 
 namespace vimbrel::text {
+namespace {
+
+char lowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameLetter(char a, char b)
+{
+    return lowerAscii(a) == lowerAscii(b);
+}
+
+} // namespace
 
 std::string upperExtension(std::string_view path)
 {
@@ -23,6 +38,18 @@ std::string toUpperAscii(std::string_view text)
         }
     }
     return result;
+}
+
+bool equalIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), &sameLetter);
+}
+
+size_t findIgnoringAsciiCase(std::string_view text, std::string_view what)
+{
+    const auto found = std::search(text.begin(), text.end(), what.begin(), what.end(), &sameLetter);
+    return found == text.end() && !what.empty() ? std::string_view::npos
+                                                : size_t(found - text.begin());
 }
 
 std::string_view trimControls(std::string_view text)

@@ -10,24 +10,6 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The name of a section header line ("[NAME]", blanks allowed around the
 // line and the name), or false when the line is no header.
 bool sectionName(std::string_view line, std::string_view& name)
@@ -134,7 +116,7 @@ size_t ProfileFile::findSection(std::string_view section) const
     for (const size_t header : mHeaders) {
         std::string_view name;
         sectionName(mLines[header].text, name);
-        if (equalsIgnoringCase(name, section)) {
+        if (text::equalIgnoringAsciiCase(name, section)) {
             return header;
         }
     }
@@ -157,7 +139,7 @@ size_t ProfileFile::findKey(size_t header, std::string_view key) const
         std::string_view name;
         std::string_view value;
         keyAndValue(mLines[i].text, name, value);
-        if (equalsIgnoringCase(name, key)) {
+        if (text::equalIgnoringAsciiCase(name, key)) {
             return i;
         }
     }

@@ -16,5 +16,21 @@ TEST(ByteText, ExtensionsOfTheLastPathComponentUpperCased)
     EXPECT_EQ(text::upperExtension("trailing."), "");
 }
 
+TEST(ByteText, CaseOfAsciiLettersOnlyIgnored)
+{
+    EXPECT_TRUE(text::equalIgnoringAsciiCase("Host", "hOST"));
+    EXPECT_FALSE(text::equalIgnoringAsciiCase("Host", "Hosts"));
+    // Bytes of other characters are compared as they are: "Ａ" is no "ａ",
+    // and "[" (after "Z") is no "{" (after "z").
+    EXPECT_FALSE(text::equalIgnoringAsciiCase("Ａ", "ａ"));
+    EXPECT_FALSE(text::equalIgnoringAsciiCase("[", "{"));
+
+    EXPECT_EQ(text::findIgnoringAsciiCase("<HTML><HEAD>", "<head>"), 6u);
+    EXPECT_EQ(text::findIgnoringAsciiCase("<html><Head><head>", "<head>"), 6u);
+    EXPECT_EQ(text::findIgnoringAsciiCase("<html><body>", "<head>"), std::string_view::npos);
+    EXPECT_EQ(text::findIgnoringAsciiCase("<hea", "<head>"), std::string_view::npos);
+    EXPECT_EQ(text::findIgnoringAsciiCase("", ""), 0u);
+}
+
 } // namespace
 } // namespace vimbrel

@@ -9,15 +9,10 @@
 #include "viewer/server/byte_range.h"
 #include "viewer/server/content_type.h"
 #include "viewer/server/http_date.h"
+#include "viewer/server/request_head.h"
 
 namespace vimbrel::http_answers {
 namespace {
-
-std::optional<std::string> headerOf(MHD_Connection* connection, const char* name)
-{
-    const char* value = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, name);
-    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
-}
 
 void addCommonHeaders(MHD_Response* response, const char* caching)
 {
@@ -46,14 +41,20 @@ MHD_Response* emptyResponse()
     return MHD_create_response_from_buffer(0, nullptr, MHD_RESPMEM_PERSISTENT);
 }
 
-MHD_Response* textResponse(const std::string& text)
+// A copy of `body` of the type `contentType`.
+MHD_Response* bufferResponse(std::string_view body, const char* contentType)
 {
     MHD_Response* response = MHD_create_response_from_buffer(
-        text.size(), const_cast<char*>(text.data()), MHD_RESPMEM_MUST_COPY);
+        body.size(), const_cast<char*>(body.data()), MHD_RESPMEM_MUST_COPY);
     if (response != nullptr) {
-        MHD_add_response_header(response, "Content-Type", "text/plain; charset=US-ASCII");
+        MHD_add_response_header(response, "Content-Type", contentType);
     }
     return response;
+}
+
+MHD_Response* textResponse(const std::string& text)
+{
+    return bufferResponse(text, "text/plain; charset=US-ASCII");
 }
 
 std::string entityTag(const FileFacts& info)
@@ -91,15 +92,17 @@ bool tagListMatches(const std::string& list, const std::string& tag)
     return false;
 }
 
-// True when the browser's copy, named by its validators, is still current.
-bool notModified(MHD_Connection* connection, const FileFacts& info, const std::string& tag)
+// True when the browser's copy, named by its validators, is still current;
+// the date is asked only where the answer has one (`info`).
+bool notModified(MHD_Connection* connection, const FileFacts* info, const std::string& tag)
 {
-    if (const auto tags = headerOf(connection, MHD_HTTP_HEADER_IF_NONE_MATCH)) {
+    if (const auto tags = request_head::header(connection, MHD_HTTP_HEADER_IF_NONE_MATCH)) {
         return tagListMatches(*tags, tag);
     }
-    if (const auto since = headerOf(connection, MHD_HTTP_HEADER_IF_MODIFIED_SINCE)) {
+    if (const auto since = request_head::header(connection, MHD_HTTP_HEADER_IF_MODIFIED_SINCE);
+        since && info != nullptr) {
         const auto time = parseHttpDate(*since);
-        return time && info.modifiedSeconds <= *time;
+        return time && info->modifiedSeconds <= *time;
     }
     return false;
 }
@@ -154,19 +157,10 @@ MHD_Response* fileResponse(int fd, uint64_t offset, uint64_t length)
 MHD_Result whole(MHD_Connection* connection, std::string_view body, const std::string& tag,
                  const std::string& contentType, const FileFacts* modified, const char* caching)
 {
-    const bool current = modified != nullptr ? notModified(connection, *modified, tag) : [&] {
-        const auto tags = headerOf(connection, MHD_HTTP_HEADER_IF_NONE_MATCH);
-        return tags && tagListMatches(*tags, tag);
-    }();
-    MHD_Response* response =
-        current ? emptyResponse()
-                : MHD_create_response_from_buffer(body.size(), const_cast<char*>(body.data()),
-                                                  MHD_RESPMEM_MUST_COPY);
+    const bool current = notModified(connection, modified, tag);
+    MHD_Response* response = current ? emptyResponse() : bufferResponse(body, contentType.c_str());
     if (response == nullptr) {
         return MHD_NO;
-    }
-    if (!current) {
-        MHD_add_response_header(response, "Content-Type", contentType.c_str());
     }
     MHD_add_response_header(response, "ETag", tag.c_str());
     if (modified != nullptr) {
@@ -201,13 +195,13 @@ MHD_Result file(MHD_Connection* connection, int fd, const std::string& path, con
     const std::string modified = httpDate(std::time_t(info.modifiedSeconds));
     unsigned status = MHD_HTTP_OK;
     MHD_Response* response = nullptr;
-    ByteRange range = byteRangeFor(headerOf(connection, MHD_HTTP_HEADER_RANGE), size);
-    if (const auto ifRange = headerOf(connection, MHD_HTTP_HEADER_IF_RANGE)) {
+    ByteRange range = byteRangeFor(request_head::header(connection, MHD_HTTP_HEADER_RANGE), size);
+    if (const auto ifRange = request_head::header(connection, MHD_HTTP_HEADER_IF_RANGE)) {
         if (*ifRange != tag && *ifRange != modified) {
             range = {};
         }
     }
-    if (notModified(connection, info, tag)) {
+    if (notModified(connection, &info, tag)) {
         closeFile(fd);
         status = MHD_HTTP_NOT_MODIFIED;
         response = emptyResponse();
@@ -292,20 +286,12 @@ MHD_Result script(MHD_Connection* connection, const std::string& text, const std
 
 MHD_Result noContent(MHD_Connection* connection)
 {
-    MHD_Response* response = emptyResponse();
-    return response == nullptr ? MHD_NO
-                               : queue(connection, MHD_HTTP_NO_CONTENT, response, "no-store");
+    return queue(connection, MHD_HTTP_NO_CONTENT, emptyResponse(), "no-store");
 }
 
 MHD_Result json(MHD_Connection* connection, const std::string& text)
 {
-    MHD_Response* response = MHD_create_response_from_buffer(
-        text.size(), const_cast<char*>(text.data()), MHD_RESPMEM_MUST_COPY);
-    if (response == nullptr) {
-        return MHD_NO;
-    }
-    MHD_add_response_header(response, "Content-Type", "application/json");
-    return queue(connection, MHD_HTTP_OK, response, "no-store");
+    return queue(connection, MHD_HTTP_OK, bufferResponse(text, "application/json"), "no-store");
 }
 
 } // namespace vimbrel::http_answers

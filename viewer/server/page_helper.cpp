@@ -4,6 +4,8 @@
 #include <array>
 #include <functional>
 
+#include "platform/byte_text.h"
+
 namespace vimbrel::page_helper {
 
 // The text of viewer_helper.js, built into the program.
@@ -19,12 +21,8 @@ constexpr std::array<std::string_view, 7> kPages = {"index.htm",   "menu.htm",  
 size_t afterHead(std::string_view page)
 {
     constexpr std::string_view kHead = "<head>";
-    const std::string_view start = page.substr(0, std::min<size_t>(page.size(), 4096));
-    const auto found =
-        std::search(start.begin(), start.end(), kHead.begin(), kHead.end(), [](char a, char b) {
-            return (a >= 'A' && a <= 'Z' ? char(a - 'A' + 'a') : a) == b;
-        });
-    return found == start.end() ? 0 : size_t(found - start.begin()) + kHead.size();
+    const size_t found = text::findIgnoringAsciiCase(page.substr(0, 4096), kHead);
+    return found == std::string_view::npos ? 0 : found + kHead.size();
 }
 
 void replaceAll(std::string& text, std::string_view what, const std::string& with)

@@ -112,6 +112,12 @@ MHD_Result collect(void* context, MHD_ValueKind, const char* key, size_t keySize
 
 } // namespace
 
+std::optional<std::string> header(MHD_Connection* connection, const char* name)
+{
+    const char* value = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, name);
+    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+}
+
 Target noteTarget(const char* uri)
 {
     if (uri == nullptr) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
+#include <string>
 
 struct MHD_Connection;
 
@@ -14,6 +16,10 @@ namespace vimbrel {
 // These checks refuse all of them: each byte of the head must be a byte of
 // one of the pieces the engine handed out, or a separator it put there.
 namespace request_head {
+
+// The value of the header `name` of the request on `connection`, if it has
+// one.
+std::optional<std::string> header(MHD_Connection* connection, const char* name);
 
 // What the engine saw of the request target before it split off the query
 // and decoded anything (its URI log callback): where it starts, how long it

@@ -10,6 +10,7 @@
 #include <optional>
 #include <thread>
 
+#include "platform/byte_text.h"
 #include "platform/file_facts.h"
 #include "platform/file_system.h"
 #include "platform/loopback.h"
@@ -99,19 +100,6 @@ std::string percentEncoded(std::string_view path)
     return encoded;
 }
 
-bool equalIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return lower(x) == lower(y); });
-}
-
-std::optional<std::string> headerOf(MHD_Connection* connection, const char* name)
-{
-    const char* value = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, name);
-    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
-}
-
 } // namespace
 
 // The HTTP side of the viewer server. Every request is checked in the order
@@ -143,6 +131,7 @@ public:
         const long room = files > 2 * kReservedFiles ? (files - kReservedFiles) / 2 : 8;
         const unsigned cap = static_cast<unsigned>(std::min<long>(mLimits.connections, room));
         mToken = freshToken();
+        mOwnPrefix = "/" + mToken + "~/";
         // One thread per core, each with its own set of sockets to watch
         // (epoll where the system has it); TURBO leaves out the listening
         // socket's wake-up pipe and sets up sockets in fewer calls. Each
@@ -344,9 +333,9 @@ private:
         if (!get && std::strcmp(method, MHD_HTTP_METHOD_HEAD) != 0) {
             return true; // refused whatever it carries
         }
-        const auto length = headerOf(connection, MHD_HTTP_HEADER_CONTENT_LENGTH);
+        const auto length = request_head::header(connection, MHD_HTTP_HEADER_CONTENT_LENGTH);
         return (length && *length != "0") ||
-               headerOf(connection, MHD_HTTP_HEADER_TRANSFER_ENCODING).has_value();
+               request_head::header(connection, MHD_HTTP_HEADER_TRANSFER_ENCODING).has_value();
     }
 
     MHD_Result answer(MHD_Connection* connection, const char* url, const char* method,
@@ -391,11 +380,10 @@ private:
     std::optional<std::string_view> ownAddress(const char* url) const
     {
         const std::string_view target(url);
-        const std::string prefix = "/" + mToken + "~/";
-        if (target.compare(0, prefix.size(), prefix) != 0) {
+        if (target.compare(0, mOwnPrefix.size(), mOwnPrefix) != 0) {
             return std::nullopt;
         }
-        return target.substr(prefix.size());
+        return target.substr(mOwnPrefix.size());
     }
 
     // The helper script of the pages; the signs of life of the viewer
@@ -405,7 +393,7 @@ private:
     {
         if (name == "helper.js") {
             const unsigned beat = std::max(1u, unsigned(mPresence.patience().count() / 3));
-            return http_answers::script(connection, page_helper::script("/" + mToken + "~/", beat),
+            return http_answers::script(connection, page_helper::script(mOwnPrefix, beat),
                                         page_helper::version());
         }
         if (name == "alive") {
@@ -453,7 +441,7 @@ private:
             mPresence.indexAsked();
         }
         return http_answers::page(connection,
-                                  page_helper::withHelper(file.bytes, "/" + mToken + "~/helper.js"),
+                                  page_helper::withHelper(file.bytes, mOwnPrefix + "helper.js"),
                                   path, info, page_helper::version());
     }
 
@@ -479,7 +467,7 @@ private:
             connection, MHD_HEADER_KIND,
             [](void* context, MHD_ValueKind, const char* key, const char* value) {
                 auto* seen = static_cast<Count*>(context);
-                if (equalIgnoringAsciiCase(key, "host")) {
+                if (text::equalIgnoringAsciiCase(key, "host")) {
                     ++seen->hosts;
                     seen->matches = value != nullptr && seen->expected == value;
                 }
@@ -572,6 +560,7 @@ private:
     MHD_Daemon* mDaemon = nullptr;
     std::atomic<uint16_t> mPort = 0;
     std::string mToken;
+    std::string mOwnPrefix; // "/TOKEN~/": the server's own addresses
     bool mStopped = false;
 };
 
