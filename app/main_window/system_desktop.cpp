@@ -96,10 +96,7 @@ bool SystemDesktop::openViewer(const ViewerPages& pages, bool maximised)
 
 WindowDesktop::ViewerState SystemDesktop::viewerState()
 {
-    if (mOpener == nullptr) {
-        return {};
-    }
-    return {mOpener->viewerOpen(), mOpener->browserCame(), mOpener->handedPage()};
+    return viewerStateOf(mOpener.get());
 }
 
 bool SystemDesktop::stopViewer()

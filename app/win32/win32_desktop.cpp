@@ -95,10 +95,7 @@ bool Win32Desktop::openViewer(const ViewerPages& pages, bool maximised)
 
 WindowDesktop::ViewerState Win32Desktop::viewerState()
 {
-    if (mOpener == nullptr) {
-        return {};
-    }
-    return {mOpener->viewerOpen(), mOpener->browserCame(), mOpener->handedPage()};
+    return viewerStateOf(mOpener.get());
 }
 
 void Win32Desktop::callLater(std::chrono::milliseconds delay, std::function<void()> work)

@@ -64,6 +64,12 @@ public:
     virtual void endProgress() = 0;
 };
 
+class ViewerOpener;
+
+// What `opener` knows of the viewer it serves; no viewer at all while none
+// was opened (`opener` null).
+WindowDesktop::ViewerState viewerStateOf(const ViewerOpener* opener);
+
 // The caption of every box of the tool.
 inline constexpr const char* kBoxCaption = "Vimbrel";
 // Said when the browser could not be asked to show the viewer; the path of
