@@ -469,8 +469,8 @@ bool EmfPlayer::playGradientRecord(RecordView& record)
     readRectL(p); // bounds
     const uint32_t vertexCount = p.u32();
     const uint32_t shapeCount = p.u32();
+    // 0: rectangles shaded across, 1: rectangles shaded down, 2: triangles.
     const uint32_t mode = p.u32();
-    constexpr uint32_t kRectangleAcross = 0;
     constexpr uint32_t kRectangleDown = 1;
     constexpr uint32_t kTriangle = 2;
     const size_t shapeBytes = mode == kTriangle ? 12 : 8;
@@ -503,7 +503,6 @@ bool EmfPlayer::playGradientRecord(RecordView& record)
         } else {
             canvas.gradientRectangle(vertices[a], vertices[b], mode == kRectangleDown);
         }
-        (void)kRectangleAcross;
     }
     return !p.failed();
 }

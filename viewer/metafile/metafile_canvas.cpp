@@ -39,13 +39,19 @@ double clampCoordinate(double value)
     return std::clamp(value, -kFarAway, kFarAway);
 }
 
+// The pixel a coordinate falls on, as the device rounds: halves upwards.
+double wholePixel(double value)
+{
+    return std::floor(value + 0.5);
+}
+
 QPainterPath clampPath(const QPainterPath& path)
 {
     QPainterPath result = path;
     for (int i = 0; i < result.elementCount(); ++i) {
         const QPainterPath::Element e = result.elementAt(i);
-        result.setElementPositionAt(i, std::floor(clampCoordinate(e.x) + 0.5),
-                                    std::floor(clampCoordinate(e.y) + 0.5));
+        result.setElementPositionAt(i, wholePixel(clampCoordinate(e.x)),
+                                    wholePixel(clampCoordinate(e.y)));
     }
     return result;
 }
@@ -118,9 +124,7 @@ double MetafileCanvas::penPixelWidth() const
         return 1;
     }
     const QTransform t = logicalToPicture();
-    const auto whole = [](QPointF p) {
-        return QPointF(std::floor(p.x() + 0.5), std::floor(p.y() + 0.5));
-    };
+    const auto whole = [](QPointF p) { return QPointF(wholePixel(p.x()), wholePixel(p.y())); };
     const QPointF from = whole(t.map(QPointF(0, 0)));
     const QPointF to = whole(t.map(QPointF(mState.pen.width, 0)));
     const double width = std::floor(std::hypot(to.x() - from.x(), to.y() - from.y()));

@@ -122,6 +122,18 @@ public:
         return mDone < total;
     }
 
+    // The pictures whose drawing took too much work, in list order; after
+    // execute().
+    std::vector<std::string> tooMuchWork()
+    {
+        std::sort(mTooMuchWork.begin(), mTooMuchWork.end());
+        std::vector<std::string> names;
+        for (const size_t picture : mTooMuchWork) {
+            names.push_back(mImageNames[picture]);
+        }
+        return names;
+    }
+
 private:
     void work()
     {
@@ -161,20 +173,6 @@ private:
     std::vector<std::string>& mSmallNames; // each entry written by one worker only
     const std::vector<Group> mGroups;
 
-public:
-    // The pictures whose drawing took too much work, in list order; after
-    // execute().
-    std::vector<std::string> tooMuchWork()
-    {
-        std::sort(mTooMuchWork.begin(), mTooMuchWork.end());
-        std::vector<std::string> names;
-        for (const size_t picture : mTooMuchWork) {
-            names.push_back(mImageNames[picture]);
-        }
-        return names;
-    }
-
-private:
     std::vector<size_t> mTooMuchWork;
     std::atomic<size_t> mNextGroup{0};
     std::atomic<bool> mStop{false};
